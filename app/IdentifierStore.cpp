@@ -1,0 +1,34 @@
+#include "app/IdentifierStore.h"
+
+#include "app/TimeStamp.h"
+
+#include <rpc.h>
+
+#include <cstdlib>
+#include <ctime>
+
+CStr CIdentifierStore::Generate() const
+{
+    CTimeStamp stamp;
+    UUID uuid{};
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const int pause = std::rand() % 1000 + 1;
+    Sleep(static_cast<DWORD>(pause));
+    // As many UUIDs as milliseconds slept; only the last is kept.
+    for (int i = 0; i < pause; ++i)
+        UuidCreate(&uuid);
+    stamp.SetToNow();
+    const unsigned addend = static_cast<unsigned>(std::rand() % 16);
+    return FormatIdentifier(uuid, stamp.utc, addend);
+}
+
+CStr CIdentifierStore::FormatIdentifier(const UUID& uuid, const FILETIME& utc, unsigned addend)
+{
+    const unsigned lowWithAddend = static_cast<unsigned>(utc.dwLowDateTime) + addend;  // mod 2^32
+    return CStr().Format("{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X-%08X-%08X}",
+                         uuid.Data1, unsigned{uuid.Data2}, unsigned{uuid.Data3},
+                         unsigned{uuid.Data4[0]}, unsigned{uuid.Data4[1]}, unsigned{uuid.Data4[2]},
+                         unsigned{uuid.Data4[3]}, unsigned{uuid.Data4[4]}, unsigned{uuid.Data4[5]},
+                         unsigned{uuid.Data4[6]}, unsigned{uuid.Data4[7]},
+                         static_cast<unsigned>(utc.dwHighDateTime), lowWithAddend);
+}

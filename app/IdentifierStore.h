@@ -1,0 +1,16 @@
+#pragma once
+// The agent identifier: made, kept in the registry, thrown away; and the suite folder
+// where the agent's collector lives.
+
+#include "foundation/Str.h"
+
+class CIdentifierStore {
+public:
+    // A fresh identifier: a UUID taken after a pause of 1 to 1000 ms, then the UTC time of
+    // generation with a random addend of 0 to 15 in its low half.
+    CStr Generate() const;
+
+    // The 56-character identifier text for these parts; the addend wraps around within the
+    // low half and never carries into the high one.
+    static CStr FormatIdentifier(const UUID& uuid, const FILETIME& utc, unsigned addend);
+};

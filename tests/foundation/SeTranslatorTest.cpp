@@ -1,0 +1,101 @@
+#include "foundation/SeTranslator.h"
+
+#include "foundation/StructException.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Translation switched on for the test's thread, and off again afterwards.
+class TranslatedFaults : public ::testing::Test {
+protected:
+    void SetUp() override { m_previous = SetSeTranslator(TranslateStructuredException); }
+    void TearDown() override { SetSeTranslator(m_previous); }
+
+private:
+    SeTranslatorFunction m_previous = nullptr;
+};
+
+DWORD WINAPI SwitchOffAndReport(void* seen)
+{
+    *static_cast<SeTranslatorFunction*>(seen) = SetSeTranslator(nullptr);
+    return 0;
+}
+
+struct SetsFlagOnDestruction {
+    bool* flag;
+    ~SetsFlagOnDestruction() { *flag = true; }
+};
+
+volatile int* volatile g_nowhere = nullptr;
+volatile int g_zero = 0;
+volatile int g_quotient = 0;
+
+__attribute__((noinline)) int WriteThroughNull(bool* destroyed)
+{
+    SetsFlagOnDestruction guard{destroyed};
+    *g_nowhere = 1;
+    return 1;
+}
+
+__attribute__((noinline)) int DivideByZero(bool* destroyed)
+{
+    SetsFlagOnDestruction guard{destroyed};
+    g_quotient = 100 / g_zero;
+    return g_quotient;
+}
+
+}  // namespace
+
+TEST_F(TranslatedFaults, AccessViolationArrivesAsWin32ExceptionAndUnwindsTheFaultingFrame)
+{
+    bool destroyed = false;
+    try {
+        WriteThroughNull(&destroyed);
+        FAIL() << "no fault";
+    } catch (const CWin32Exception& e) {
+        EXPECT_EQ(static_cast<DWORD>(e.code), EXCEPTION_ACCESS_VIOLATION);
+        EXPECT_STREQ(e.source.data, "WIN32");
+        EXPECT_STREQ(e.what(), CWin32Exception::Describe(EXCEPTION_ACCESS_VIOLATION).data);
+    }
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(TranslatedFaults, IntegerDivisionByZeroArrivesAsWin32Exception)
+{
+    bool destroyed = false;
+    try {
+        DivideByZero(&destroyed);
+        FAIL() << "no fault";
+    } catch (const CStructException& e) {
+        EXPECT_EQ(static_cast<DWORD>(e.code), EXCEPTION_INT_DIVIDE_BY_ZERO);
+        EXPECT_STREQ(e.what(), "The thread tried to divide an integer value by an integer divisor of zero.");
+    }
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(TranslatedFaults, RepeatedFaultsEachArriveAndTheThreadGoesOn)
+{
+    int caught = 0;
+    for (int i = 0; i < 50; ++i) {
+        bool destroyed = false;
+        try {
+            i % 2 ? DivideByZero(&destroyed) : WriteThroughNull(&destroyed);
+        } catch (const CWin32Exception&) {
+            caught += destroyed ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(caught, 50);
+}
+
+TEST(SeTranslator, IsPerThreadAndReturnsThePreviousOne)
+{
+    EXPECT_EQ(SetSeTranslator(TranslateStructuredException), nullptr);
+    SeTranslatorFunction seenOnOtherThread = TranslateStructuredException;
+    HANDLE thread = CreateThread(nullptr, 0, SwitchOffAndReport, &seenOnOtherThread, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_EQ(seenOnOtherThread, nullptr);
+    EXPECT_EQ(SetSeTranslator(nullptr), TranslateStructuredException);
+}
