@@ -66,7 +66,7 @@ template class CTextBase<wchar_t>;
 
 CStr::CStr() { Assign(""); }
 CStr::CStr(const char* text) { Assign(text ? text : ""); }
-CStr::CStr(const CStr& other) : CTextBase<char>() { Assign(other.data); }
+CStr::CStr(const CStr& other) : CTextBase<char>() { Assign(other.data ? other.data : ""); }
 CStr::~CStr() { Release(); }
 
 uint32_t CStr::GetLength() const
