@@ -1,0 +1,104 @@
+#include "foundation/RegistryKey.h"
+
+#include "foundation/StructException.h"
+
+namespace {
+
+// Every step text ends in ". " or " " followed by an empty %s, as the reports have always
+// read.
+[[noreturn]] void RaiseRegistryError(LONG result, const CStr& step)
+{
+    RaiseSystemError(static_cast<DWORD>(result), "Registry: %s", step);
+}
+
+}  // namespace
+
+CRegistryKey::~CRegistryKey()
+{
+    Close();
+}
+
+CRegistryKey& CRegistryKey::Open(HKEY root, const CStr& subkey, int create, REGSAM access)
+{
+    LONG result = RegOpenKeyExA(root, subkey.data, 0, access, &m_key);
+    if (result == ERROR_SUCCESS)
+        return *this;
+    m_key = nullptr;
+    const bool creating = create == 1;
+    if (creating) {
+        DWORD disposition = 0;
+        result = RegCreateKeyExA(root, subkey.data, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                 nullptr, &m_key, &disposition);
+        if (result == ERROR_SUCCESS)
+            return *this;
+        m_key = nullptr;
+    }
+    RaiseRegistryError(result, CStr().Format(creating ? "Creating key. %s" : "Opening key. %s", ""));
+}
+
+int CRegistryKey::SetValue(const CStr& name, DWORD type, const BYTE* data, DWORD size)
+{
+    const LONG result = RegSetValueExA(m_key, name.data, 0, type, data, size);
+    if (result != ERROR_SUCCESS)
+        RaiseRegistryError(result, CStr().Format("Writing value type %d. %s", static_cast<int>(type), ""));
+    return 0;
+}
+
+int CRegistryKey::SetString(const CStr& name, const CStr& text)
+{
+    const DWORD length = text.GetLength();
+    const BYTE empty = 0;
+    const BYTE* bytes = length ? reinterpret_cast<const BYTE*>(text.data) : &empty;
+    return SetValue(name, REG_SZ, bytes, length ? length : 1);
+}
+
+DWORD CRegistryKey::GetValueSize(const CStr& name)
+{
+    DWORD size = 0;
+    const LONG result = RegQueryValueExA(m_key, name.data, nullptr, nullptr, nullptr, &size);
+    if (result != ERROR_SUCCESS)
+        RaiseRegistryError(result, CStr().Format("Retrieving value size. %s", ""));
+    return size;
+}
+
+DWORD CRegistryKey::GetValue(const CStr& name, DWORD& type, BYTE* buffer, DWORD bufferSize)
+{
+    DWORD size = GetValueSize(name);
+    if (!buffer || size == 0 || size > bufferSize)
+        return size;
+    ZeroMemory(buffer, bufferSize);
+    const LONG result = RegQueryValueExA(m_key, name.data, nullptr, &type, buffer, &size);
+    if (result != ERROR_SUCCESS)
+        RaiseRegistryError(result, CStr().Format("Reading value type %d. %s", static_cast<int>(type), ""));
+    return size;
+}
+
+CStr CRegistryKey::GetString(const CStr& name)
+{
+    const DWORD size = GetValueSize(name);
+    CStr text;
+    // One byte more than the value: a terminator even for a value stored without one.
+    text.Reserve(size + 1);
+    DWORD type = 0;
+    GetValue(name, type, reinterpret_cast<BYTE*>(text.data), size + 1);
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        text.Clear();
+    return text;
+}
+
+LONG CRegistryKey::DeleteValue(const CStr& name)
+{
+    const LONG result = RegDeleteValueA(m_key, name.data);
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
+        RaiseRegistryError(result, CStr().Format("Deleting value %s", ""));
+    return result;
+}
+
+LONG CRegistryKey::Close()
+{
+    if (!m_key)
+        return 0;
+    const LONG result = RegCloseKey(m_key);
+    m_key = nullptr;
+    return result;
+}

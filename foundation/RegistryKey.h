@@ -1,0 +1,34 @@
+#pragma once
+// Owner of one open registry key. Every failing registry call is thrown as a
+// CStructException whose context line starts "Registry: ", so callers never test codes.
+
+#include "foundation/Str.h"
+
+class CRegistryKey {
+public:
+    CRegistryKey() = default;
+    CRegistryKey(const CRegistryKey&) = delete;
+    CRegistryKey& operator=(const CRegistryKey&) = delete;
+    virtual ~CRegistryKey();
+
+    // Opens root\subkey with `access`; when that fails and `create` is exactly 1, creates
+    // (or opens) it with full access instead, whatever access was asked for.
+    CRegistryKey& Open(HKEY root, const CStr& subkey, int create, REGSAM access);
+
+    int SetValue(const CStr& name, DWORD type, const BYTE* data, DWORD size);
+    // REG_SZ without its terminator; the empty text is stored as one zero byte.
+    int SetString(const CStr& name, const CStr& text);
+
+    DWORD GetValueSize(const CStr& name);
+    // Reads the value only when it fits the buffer; returns the value's size either way.
+    DWORD GetValue(const CStr& name, DWORD& type, BYTE* buffer, DWORD bufferSize);
+    // The text of a REG_SZ or REG_EXPAND_SZ value (unexpanded); any other type reads as empty.
+    CStr GetString(const CStr& name);
+
+    // 0, or ERROR_FILE_NOT_FOUND when there was no such value.
+    LONG DeleteValue(const CStr& name);
+    LONG Close();
+
+private:
+    HKEY m_key = nullptr;
+};

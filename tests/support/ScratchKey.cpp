@@ -1,0 +1,78 @@
+#include "tests/support/ScratchKey.h"
+
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+ScratchKey::ScratchKey(HKEY root, std::string path) : m_root(root), m_path(std::move(path))
+{
+    DeleteTree(m_root, m_path);
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    if (key)
+        RegCloseKey(key);
+}
+
+ScratchKey::~ScratchKey()
+{
+    DeleteTree(m_root, m_path);
+}
+
+void ScratchKey::DeleteTree(HKEY root, const std::string& path)
+{
+    // A read-only DACL would keep the tree; give full access back first.
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+        PSECURITY_DESCRIPTOR open = nullptr;
+        if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KA;;;WD)", SDDL_REVISION_1, &open, nullptr)) {
+            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, open);
+            LocalFree(open);
+        }
+        RegCloseKey(key);
+    }
+    RegDeleteTreeA(root, path.c_str());
+    RegDeleteKeyA(root, path.c_str());
+}
+
+void ScratchKey::SetRaw(const char* name, DWORD type, const void* data, DWORD size) const
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(m_root, m_path.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+bool ScratchKey::HasValue(const char* name) const
+{
+    DWORD type = 0;
+    std::string bytes;
+    return ReadRaw(name, type, bytes);
+}
+
+bool ScratchKey::ReadRaw(const char* name, DWORD& type, std::string& bytes) const
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(m_root, m_path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    LONG result = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
+    if (result == ERROR_SUCCESS) {
+        bytes.assign(size, '\0');
+        result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
+        bytes.resize(size);
+    }
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+void ScratchKey::MakeReadOnly() const
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC, &key), ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+    LocalFree(readOnly);
+    RegCloseKey(key);
+}

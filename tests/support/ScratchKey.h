@@ -1,0 +1,30 @@
+#pragma once
+// A registry key that a test owns: created empty, deleted with everything under it at the end.
+
+#include "foundation/Win32.h"
+
+#include <string>
+
+class ScratchKey {
+public:
+    ScratchKey(HKEY root, std::string path);
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+
+    HKEY Root() const { return m_root; }
+    const std::string& Path() const { return m_path; }
+
+    void SetRaw(const char* name, DWORD type, const void* data, DWORD size) const;
+    bool HasValue(const char* name) const;
+    // The value's type and bytes as the registry holds them; false when there is none.
+    bool ReadRaw(const char* name, DWORD& type, std::string& bytes) const;
+    // Lets everyone read but nobody write the key's values (a read-only DACL).
+    void MakeReadOnly() const;
+
+    static void DeleteTree(HKEY root, const std::string& path);
+
+private:
+    HKEY m_root;
+    std::string m_path;
+};
