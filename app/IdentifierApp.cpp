@@ -1,0 +1,22 @@
+#include "app/IdentifierApp.h"
+
+#include "app/FixedTexts.h"
+
+void CIdentifierApp::OnParameters()
+{
+    bool quiet = false;
+    for (uint32_t i = 0; i < parameters.GetCount(); ++i)
+        if (parameters.GetAt(i)->key.EqualsNoCase(kQuietSwitch))
+            quiet = true;
+    mainWindow.flags = quiet ? CIdentifierMainWnd::kQuietFlag : 0;
+}
+
+int CIdentifierApp::InitInstance()
+{
+    const DWORD error = mainWindow.Create(nullptr, nullptr);
+    if (error == 0) {
+        mainWindow.Update();
+        mainWindow.Show(SW_HIDE);
+    }
+    return static_cast<int>(error);
+}

@@ -1,0 +1,107 @@
+#include "app/IdentifierDlg.h"
+
+#include "app/ProcessObjects.h"
+#include "app/ResourceIds.h"
+#include "foundation/StructException.h"
+
+#include <shellapi.h>
+
+namespace {
+const COLORREF kEditColour = RGB(255, 255, 255);
+const COLORREF kBackgroundColour = RGB(240, 240, 240);
+const LANGID kUserLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
+}  // namespace
+
+CIdentifierDlg::CIdentifierDlg()
+{
+    templateId = IDD_IDENTIFIER;
+    try {
+        m_currentIdentifier = g_identifierStore.GetOrCreate();
+    } catch (...) {
+        // The dialog then shows an empty identifier; CHANGE can still store one.
+    }
+}
+
+CIdentifierDlg::~CIdentifierDlg()
+{
+    if (m_editBrush)
+        DeleteObject(m_editBrush);
+    if (m_backgroundBrush)
+        DeleteObject(m_backgroundBrush);
+}
+
+BOOL CIdentifierDlg::OnInitDialog()
+{
+    SetButtonBitmap(IDC_CHANGE, IDB_CHANGE);
+    SetButtonBitmap(IDC_CLOSE, IDB_CLOSE);
+    SetWindowTextFormat("%s", kApplicationTitle);
+    if (!m_editBrush)
+        m_editBrush = CreateSolidBrush(kEditColour);
+    if (!m_backgroundBrush)
+        m_backgroundBrush = CreateSolidBrush(kBackgroundColour);
+    ShowLabel(IDC_CURRENT_LABEL, IDS_CURRENT_GUID);
+    SetDlgItemTextFormat(IDC_CURRENT_GUID, "%s", m_currentIdentifier.data);
+    return TRUE;
+}
+
+LRESULT CIdentifierDlg::OnCtlColor(WPARAM dc, LPARAM control, UINT message)
+{
+    SetBkMode(reinterpret_cast<HDC>(dc), TRANSPARENT);
+    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(control));
+    const bool identifierField = message == WM_CTLCOLORSTATIC && (id == IDC_CURRENT_GUID || id == IDC_NEW_GUID);
+    return reinterpret_cast<LRESULT>(identifierField ? m_editBrush : m_backgroundBrush);
+}
+
+LRESULT CIdentifierDlg::OnCommand(WPARAM id, WPARAM, LPARAM)
+{
+    switch (id) {
+    case IDC_CHANGE:
+        return ChangeIdentifier();
+    case IDC_CLOSE:
+        Close(0);
+        return 0;
+    default:
+        // IDOK and IDCANCEL too: Enter and Escape do not close the dialog.
+        return 0;
+    }
+}
+
+LRESULT CIdentifierDlg::OnDestroy()
+{
+    PostQuitMessage(m_result);
+    return 0;
+}
+
+int CIdentifierDlg::ChangeIdentifier()
+{
+    try {
+        g_identifierStore.Delete();
+        const CStr identifier = g_identifierStore.GetOrCreate();
+        ShowLabel(IDC_NEW_LABEL, IDS_NEW_GUID);
+        SetDlgItemTextFormat(IDC_NEW_GUID, "%s", identifier.data);
+        const CStr collector = g_suiteFolder.Combine(kCollectorFileName);
+        const HINSTANCE started = ShellExecuteA(handle, "open", collector.data, kCollectorParameters, nullptr,
+                                                SW_SHOWNORMAL);
+        m_result = CollectorStartResult(reinterpret_cast<INT_PTR>(started));
+    } catch (CStructException& failure) {
+        m_result = failure.code;
+    }
+    return m_result;
+}
+
+int CIdentifierDlg::CollectorStartResult(INT_PTR shellExecuteResult)
+{
+    if (static_cast<UINT_PTR>(shellExecuteResult) > 32)
+        return 0;
+    // 0 means out of memory or resources; as an exit code it would read as success.
+    if (shellExecuteResult == 0)
+        return SE_ERR_OOM;
+    return static_cast<int>(shellExecuteResult);
+}
+
+void CIdentifierDlg::ShowLabel(int controlId, uint32_t stringId)
+{
+    CStr label;
+    label.LoadFromStringTable(stringId, kUserLanguage, GetModuleHandleA(nullptr));
+    SetDlgItemTextFormat(controlId, "%s", label.data);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The tool's hidden main window. It owns the dialog; in quiet mode it makes the change
+// as soon as it exists and closes itself with the result.
+
+#include "app/IdentifierDlg.h"
+#include "window/WndBase.h"
+
+class CIdentifierMainWnd : public CWndBase {
+public:
+    static constexpr int kQuietFlag = 1;
+
+    CIdentifierMainWnd();
+
+    LRESULT OnCreate(CREATESTRUCTA* cs) override;
+    LRESULT OnClose() override;
+
+    CIdentifierDlg dialog;
+    int flags = 0;
+
+private:
+    void ShowDialog();
+};
