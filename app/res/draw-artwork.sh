@@ -76,10 +76,10 @@ bar() {
 # The tag mark: a luggage tag pointing left, with its eyelet and two lines of writing.
 # $1 side of the square canvas, $2 tag colour, $3 colour of the eyelet and writing, $4 file.
 draw_mark() {
-  local s=$1 tag=$2 ink=$3 out=$4
+  local s=$1 tag=$2 detail=$3 out=$4
   convert -size "${s}x${s}" xc:none -stroke none \
     -fill "$tag" -draw "polygon $(scaled "$s" '0.06,0.50 0.34,0.20 0.94,0.20 0.94,0.80 0.34,0.80')" \
-    -fill "$ink" -draw "circle $(scaled "$s" '0.31,0.50 0.385,0.50')" \
+    -fill "$detail" -draw "circle $(scaled "$s" '0.31,0.50 0.385,0.50')" \
     -draw "$(bar "$s" 0.48 0.38 0.84 0.44)" -draw "$(bar "$s" 0.48 0.56 0.72 0.62)" \
     "$out"
 }
