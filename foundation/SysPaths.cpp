@@ -1,0 +1,177 @@
+#include "foundation/SysPaths.h"
+
+#include "foundation/DynLibrary.h"
+#include "foundation/OsVersion.h"
+#include "foundation/RegistryKey.h"
+#include "foundation/Report.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace {
+
+// Everything from the last backslash on becomes zero bytes; a text without one stays.
+void CutAtLastBackslash(CStr& path)
+{
+    char* last = std::strrchr(path.data, '\\');
+    if (last)
+        std::memset(last, 0, path.capacity - static_cast<uint32_t>(last - path.data));
+}
+
+// The shared Windows folder, traced. GetSystemWindowsDirectoryA is looked up at run time
+// because NT 4 lacks it; each library used here is loaded for this call only.
+void ResolveSharedWindowsFolder(CStr& path)
+{
+    bool shared = true;
+    try {
+        CKernel32Library kernel32;
+        kernel32.GetSystemWindowsDir(path.data, path.capacity);
+    } catch (...) {
+        shared = false;
+    }
+    if (shared) {
+        TraceFormat("System windows directory retrieved %s", path.data);
+        return;
+    }
+    GetWindowsDirectoryA(path.data, path.capacity);
+    TraceFormat("Windows directory retrieved %s", path.data);
+}
+
+void ResolveWindowsFolder(CStr& path)
+{
+    switch (ChooseWindowsFolderSource(TheOsVersion())) {
+    case WindowsFolderSource::WindowsDirectory:
+        GetWindowsDirectoryA(path.data, path.capacity);
+        break;
+    case WindowsFolderSource::SystemDirectoryParent:
+        if (GetSystemDirectoryA(path.data, path.capacity) != 0)
+            CutAtLastBackslash(path);
+        break;
+    case WindowsFolderSource::SharedWindowsDirectory:
+        ResolveSharedWindowsFolder(path);
+        break;
+    }
+}
+
+// Read access is all this needs: asking for more would leave a user who may not write to
+// the machine's settings without a program-files folder.
+void ReadCurrentVersionFolder(CStr& path, const char* valueName)
+{
+    try {
+        CRegistryKey key;
+        key.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ);
+        path = key.GetString(valueName);
+    } catch (...) {
+    }
+}
+
+// The way to a shell folder for a shell without SHGetSpecialFolderPathA.
+void ResolveShellFolderThroughItemList(CStr& path, int folderCode)
+{
+    try {
+        IMalloc* allocator = nullptr;
+        if (FAILED(SHGetMalloc(&allocator)))
+            allocator = nullptr;
+        // No "insert a disk" box for a folder on a removable drive.
+        SetErrorMode(SEM_FAILCRITICALERRORS);
+        LPITEMIDLIST items = nullptr;
+        if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, folderCode, &items))) {
+            SHGetPathFromIDListA(items, path.data);
+            if (allocator)
+                allocator->Free(items);
+            else
+                ILFree(items);
+        }
+        if (allocator)
+            allocator->Release();
+    } catch (...) {
+    }
+}
+
+void ResolveShellFolder(CStr& path, int folderCode)
+{
+    try {
+        CShell32Library shell32;
+        shell32.GetSpecialFolderPath(nullptr, path.data, folderCode, FALSE);
+        return;
+    } catch (...) {
+    }
+    ResolveShellFolderThroughItemList(path, folderCode);
+}
+
+}  // namespace
+
+// On a terminal server GetWindowsDirectoryA answers the user's private Windows folder; the
+// shared one has its own call from NT 5 on. NT 4 keeps the system folder directly in the
+// Windows folder.
+WindowsFolderSource ChooseWindowsFolderSource(const COsVersion& os)
+{
+    if (!os.nt)
+        return WindowsFolderSource::WindowsDirectory;
+    if (os.major < 5)
+        return WindowsFolderSource::SystemDirectoryParent;
+    return WindowsFolderSource::SharedWindowsDirectory;
+}
+
+CSysPaths::CSysPaths(int folderCode)
+{
+    Resolve(folderCode);
+}
+
+CSysPaths::~CSysPaths() = default;
+
+CSysPaths& CSysPaths::Resolve(int folderCode)
+{
+    // Every call below gets the whole block as its buffer.
+    m_path.Reserve(MAX_PATH);
+    if (!m_path.data)
+        return *this;
+    char* const buffer = m_path.data;
+    const DWORD size = m_path.capacity;
+    switch (folderCode) {
+    case CSIDL_WINDOWS:
+        ResolveWindowsFolder(m_path);
+        break;
+    case CSIDL_SYSTEM:
+        GetSystemDirectoryA(buffer, size);
+        break;
+    case FOLDER_CURRENTDIR:
+        GetCurrentDirectoryA(size, buffer);
+        break;
+    case FOLDER_MODULEDIR:
+        if (GetModuleFileNameA(nullptr, buffer, size) != 0)
+            CutAtLastBackslash(m_path);
+        break;
+    case FOLDER_MODULEPATH:
+        GetModuleFileNameA(nullptr, buffer, size);
+        break;
+    case FOLDER_COMMONFILES:
+        ReadCurrentVersionFolder(m_path, "CommonFilesDir");
+        break;
+    case FOLDER_PROGRAMFILES:
+        ReadCurrentVersionFolder(m_path, "ProgramFilesDir");
+        break;
+    case FOLDER_WINDOWSDIR:
+        GetWindowsDirectoryA(buffer, size);
+        break;
+    case FOLDER_TEMP:
+        GetTempPathA(size, buffer);
+        break;
+    default:
+        ResolveShellFolder(m_path, folderCode);
+        break;
+    }
+    return *this;
+}
+
+CStr CSysPaths::GetPath() const
+{
+    return m_path;
+}
+
+CSysPaths& CSysPaths::SetPath(const CStr& path)
+{
+    m_path = path;
+    return *this;
+}

@@ -1,0 +1,77 @@
+#include "foundation/DynLibrary.h"
+
+#include "tests/support/Thrown.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+TEST(DynLibrary, GetFunctionBeforeLoadThrowsWithoutACode)
+{
+    CDynLibrary library;
+    const CStructException e = Thrown([&] { library.GetFunction("GetTickCount"); });
+    EXPECT_EQ(e.code, 0);
+    EXPECT_STREQ(e.source.data, "SYSTEM");
+    EXPECT_STREQ(e.GetMessage().data, "DLL: Library is not loaded.\n");
+    EXPECT_EQ(std::string(e.GetReport().data), "SYSTEM ERROR:\nDLL: Library is not loaded.\n");
+}
+
+TEST(DynLibrary, SecondLoadKeepsTheFirstLibraryUntilUnloaded)
+{
+    CDynLibrary library;
+    library.Load("KERNEL32.DLL", 0).Load("SHELL32.DLL", 0);
+    EXPECT_EQ(library.GetFunction("GetSystemWindowsDirectoryA"),
+              GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetSystemWindowsDirectoryA"));
+    EXPECT_EQ(Thrown([&] { library.GetFunction("SHGetSpecialFolderPathA"); }).code, ERROR_PROC_NOT_FOUND);
+
+    EXPECT_NE(library.Unload(), 0);
+    EXPECT_EQ(library.Unload(), 0);
+    EXPECT_STREQ(Thrown([&] { library.GetFunction("GetTickCount"); }).GetMessage().data,
+                 "DLL: Library is not loaded.\n");
+}
+
+TEST(DynLibrary, DestructionFreesTheLibrary)
+{
+    const char name[] = "MPR.DLL";   // not used by this program otherwise
+    ASSERT_EQ(GetModuleHandleA(name), nullptr);
+    {
+        CDynLibrary library;
+        library.Load(name, 0);
+        EXPECT_NE(GetModuleHandleA(name), nullptr);
+    }
+    EXPECT_EQ(GetModuleHandleA(name), nullptr);
+}
+
+TEST(DynLibrary, FailuresCarryTheSystemCodeAndTheirStep)
+{
+    const char missing[] = "VortagNoSuchLibrary.dll";
+    struct Case {
+        const char* what;
+        std::function<void(CDynLibrary&)> action;
+        std::function<DWORD()> systemCode;   // what the platform itself sets
+        const char* context;
+    };
+    const Case cases[] = {
+        {"missing library", [&](CDynLibrary& l) { l.Load(missing, 0); },
+         [&] { LoadLibraryA(missing); return GetLastError(); },
+         "DLL: Can not load library VortagNoSuchLibrary.dll.\n"},
+        {"missing library with flags", [&](CDynLibrary& l) { l.Load(missing, LOAD_LIBRARY_AS_DATAFILE); },
+         [&] { LoadLibraryExA(missing, nullptr, LOAD_LIBRARY_AS_DATAFILE); return GetLastError(); },
+         "DLL: Can not load library VortagNoSuchLibrary.dll.\n"},
+        {"missing function", [](CDynLibrary& l) { l.Load("KERNEL32.DLL", 0).GetFunction("VortagNoSuchFunction"); },
+         [] { GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "VortagNoSuchFunction"); return GetLastError(); },
+         "DLL: Can not load function. \n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CDynLibrary library;
+        const CStructException e = Thrown([&] { c.action(library); });
+        const DWORD expected = c.systemCode();
+        EXPECT_NE(expected, 0u);
+        EXPECT_EQ(static_cast<DWORD>(e.code), expected);
+        EXPECT_STREQ(e.source.data, "SYSTEM");
+        EXPECT_STREQ(e.GetMessage().data, c.context);
+        EXPECT_STREQ(e.what(), CSystemException::Describe(e.code).data);
+    }
+}
