@@ -1,7 +1,7 @@
 #include "app/IdentifierDlg.h"
 
 #include "app/ProcessObjects.h"
-#include "app/ResourceIds.h"
+#include "app/res/ResourceIds.h"
 #include "foundation/StructException.h"
 
 #include <shellapi.h>
@@ -39,8 +39,8 @@ BOOL CIdentifierDlg::OnInitDialog()
         m_editBrush = CreateSolidBrush(kEditColour);
     if (!m_backgroundBrush)
         m_backgroundBrush = CreateSolidBrush(kBackgroundColour);
-    ShowLabel(IDC_CURRENT_LABEL, IDS_CURRENT_GUID);
-    SetDlgItemTextFormat(IDC_CURRENT_GUID, "%s", m_currentIdentifier.data);
+    ShowLabel(IDC_CURRENT_LABEL, IDS_CURRENT_IDENTIFIER);
+    SetDlgItemTextFormat(IDC_CURRENT_IDENTIFIER, "%s", m_currentIdentifier.data);
     return TRUE;
 }
 
@@ -48,7 +48,7 @@ LRESULT CIdentifierDlg::OnCtlColor(WPARAM dc, LPARAM control, UINT message)
 {
     SetBkMode(reinterpret_cast<HDC>(dc), TRANSPARENT);
     const int id = GetDlgCtrlID(reinterpret_cast<HWND>(control));
-    const bool identifierField = message == WM_CTLCOLORSTATIC && (id == IDC_CURRENT_GUID || id == IDC_NEW_GUID);
+    const bool identifierField = message == WM_CTLCOLORSTATIC && (id == IDC_CURRENT_IDENTIFIER || id == IDC_NEW_IDENTIFIER);
     return reinterpret_cast<LRESULT>(identifierField ? m_editBrush : m_backgroundBrush);
 }
 
@@ -77,8 +77,8 @@ int CIdentifierDlg::ChangeIdentifier()
     try {
         g_identifierStore.Delete();
         const CStr identifier = g_identifierStore.GetOrCreate();
-        ShowLabel(IDC_NEW_LABEL, IDS_NEW_GUID);
-        SetDlgItemTextFormat(IDC_NEW_GUID, "%s", identifier.data);
+        ShowLabel(IDC_NEW_LABEL, IDS_NEW_IDENTIFIER);
+        SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", identifier.data);
         const CStr collector = g_suiteFolder.Combine(kCollectorFileName);
         const HINSTANCE started = ShellExecuteA(handle, "open", collector.data, kCollectorParameters, nullptr,
                                                 SW_SHOWNORMAL);

@@ -1,7 +1,7 @@
 #include "app/IdentifierMainWnd.h"
 
 #include "app/FixedTexts.h"
-#include "app/ResourceIds.h"
+#include "app/res/ResourceIds.h"
 #include "foundation/StructException.h"
 
 CIdentifierMainWnd::CIdentifierMainWnd()
