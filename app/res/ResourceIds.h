@@ -1,0 +1,18 @@
+#pragma once
+// Numbers of the tool's resources and dialog controls, shared by the resource script and
+// the code. Plain defines: the resource compiler reads this file too.
+
+#define IDD_IDENTIFIER          101  // the identifier dialog
+#define IDB_CHANGE              103  // button face CHANGE / CAMBIAR
+#define IDS_CURRENT_IDENTIFIER  106  // "Current GUID:"
+#define IDS_NEW_IDENTIFIER      107  // "New GUID: "
+#define IDB_BANNER              108  // the dialog's top
+#define IDI_VORTAG              109  // the tool's icon
+#define IDB_CLOSE               115  // button face CLOSE / CERRAR
+
+#define IDC_CURRENT_LABEL       201
+#define IDC_CHANGE              202
+#define IDC_CLOSE               203
+#define IDC_NEW_LABEL           204
+#define IDC_CURRENT_IDENTIFIER  205
+#define IDC_NEW_IDENTIFIER      206
