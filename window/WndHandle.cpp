@@ -7,6 +7,21 @@
 // The system calls below may run our own window procedures (WM_SETTEXT, WM_SHOWWINDOW,
 // WM_PAINT, WM_DESTROY ...); what a handler threw there comes out once the call is back.
 
+namespace {
+
+// Formats the text and hands it to `set`, when there is a window and a format at all.
+template <typename TSet>
+BOOL SetFormattedText(HWND window, const char* format, va_list args, TSet&& set)
+{
+    if (!IsWindow(window) || !format)
+        return 0;
+    CStr text;
+    text.FormatV(format, args);
+    return set(text.data);
+}
+
+}  // namespace
+
 CWndHandle::CWndHandle() : instance(GetModuleHandleA(nullptr)) {}
 
 CWndHandle::~CWndHandle()
@@ -74,35 +89,33 @@ void CWndHandle::SetButtonBitmap(int controlId, int bitmapId)
 
 BOOL CWndHandle::SetWindowTextFormat(const char* format, ...)
 {
-    if (!IsWindow(handle) || !format)
-        return 0;
-    CStr text;
     va_list args;
     va_start(args, format);
-    text.FormatV(format, args);
+    const BOOL set = SetFormattedText(handle, format, args,
+                                      [&](const char* text) { return SetWindowTextA(handle, text); });
     va_end(args);
-    const BOOL set = SetWindowTextA(handle, text.data);
     RethrowCarriedException();
     return set;
 }
 
 BOOL CWndHandle::SetDlgItemTextFormat(int controlId, const char* format, ...)
 {
-    if (!IsWindow(handle) || !format)
-        return 0;
-    CStr text;
     va_list args;
     va_start(args, format);
-    text.FormatV(format, args);
+    const BOOL set = SetFormattedText(handle, format, args, [&](const char* text) {
+        return SetDlgItemTextA(handle, controlId, text);
+    });
     va_end(args);
-    const BOOL set = SetDlgItemTextA(handle, controlId, text.data);
     RethrowCarriedException();
     return set;
 }
 
 DWORD CWndHandle::ConcludeCreation(HWND created)
 {
-    const DWORD error = created ? 0 : GetLastError();
+    // A window that refuses its creation (OnCreate answering -1, WM_NCCREATE answering 0)
+    // may leave no error code behind; the caller must still learn that it failed.
+    const DWORD lastError = GetLastError();
+    const DWORD error = created ? 0 : lastError != 0 ? lastError : ERROR_CANCELLED;
     if (created && HasCarriedException())
         DestroyWindow(created);
     if (!created || HasCarriedException()) {
