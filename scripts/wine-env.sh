@@ -12,6 +12,9 @@ wine_start() {
     [ -f "$WINEPREFIX/system.reg" ] || wineboot -i
     wineserver -k || true
     wineserver -p
+    # No window manager runs on a virtual display; Wine then waits for one whenever a
+    # visible window goes away. Unmanaged windows spare that wait.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
     wine cmd /c exit ) || { echo "Wine did not start; see $build/wine-start.log" >&2; return 1; }
 }
 

@@ -1,0 +1,43 @@
+#pragma once
+// The window handle part of every framework object, and the operations on its window.
+//
+// Every operation is safe on an object whose handle is NULL or no longer a window. The
+// object never destroys its window by itself and never leaves the window map by itself.
+
+#include "foundation/Win32.h"
+
+class CWndHandle {
+public:
+    CWndHandle();
+    virtual ~CWndHandle();
+    CWndHandle(const CWndHandle&) = delete;
+    CWndHandle& operator=(const CWndHandle&) = delete;
+
+    // Destroys the window if there is one; nonzero when the handle is NULL afterwards.
+    BOOL Destroy();
+    BOOL Update();
+    // ShowWindow's answer: whether the window was visible before.
+    BOOL Show(int showCommand);
+    HWND GetItem(int id) const;
+    LRESULT SetIcon(HICON icon, WPARAM kind);
+    // Puts bitmap resource `bitmapId` of the module on button `controlId`.
+    void SetButtonBitmap(int controlId, int bitmapId);
+
+    // The text always passes through the formatter: a literal per cent sign is written "%%".
+    BOOL SetWindowTextFormat(const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
+    BOOL SetDlgItemTextFormat(int controlId, const char* format, ...)
+        __attribute__((format(gnu_printf, 3, 4)));
+
+    HWND handle = nullptr;   // bound by the window's first message
+    HINSTANCE instance;      // classes, templates and bitmaps come from this module
+
+protected:
+    // Finishes a creating call (CreateWindowExA, CreateDialogParamA) that returned `created`:
+    // 0, or the system's error code after a failure. A failed creation leaves the object as
+    // before it started: no map entry, no handle. An exception that a handler threw during
+    // the call takes the new window with it and is thrown from here.
+    DWORD ConcludeCreation(HWND created);
+
+private:
+    void Clear();
+};
