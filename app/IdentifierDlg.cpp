@@ -1,5 +1,6 @@
 #include "app/IdentifierDlg.h"
 
+#include "app/FixedTexts.h"
 #include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
 #include "foundation/StructException.h"
@@ -44,15 +45,15 @@ BOOL CIdentifierDlg::OnInitDialog()
     return TRUE;
 }
 
-LRESULT CIdentifierDlg::OnCtlColor(WPARAM dc, LPARAM control, UINT message)
+LRESULT CIdentifierDlg::OnCtlColor(HDC dc, HWND control, UINT message)
 {
-    SetBkMode(reinterpret_cast<HDC>(dc), TRANSPARENT);
-    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(control));
+    SetBkMode(dc, TRANSPARENT);
+    const int id = GetDlgCtrlID(control);
     const bool identifierField = message == WM_CTLCOLORSTATIC && (id == IDC_CURRENT_IDENTIFIER || id == IDC_NEW_IDENTIFIER);
     return reinterpret_cast<LRESULT>(identifierField ? m_editBrush : m_backgroundBrush);
 }
 
-LRESULT CIdentifierDlg::OnCommand(WPARAM id, WPARAM, LPARAM)
+LRESULT CIdentifierDlg::OnCommand(int id, int, HWND)
 {
     switch (id) {
     case IDC_CHANGE:

@@ -19,8 +19,8 @@ public:
     static int CollectorStartResult(INT_PTR shellExecuteResult);
 
     BOOL OnInitDialog() override;
-    LRESULT OnCommand(WPARAM id, WPARAM code, LPARAM control) override;
-    LRESULT OnCtlColor(WPARAM dc, LPARAM control, UINT message) override;
+    LRESULT OnCommand(int id, int code, HWND control) override;
+    LRESULT OnCtlColor(HDC dc, HWND control, UINT message) override;
     LRESULT OnDestroy() override;
 
 private:
