@@ -2,6 +2,7 @@
 
 #include "foundation/StructException.h"
 #include "tests/support/ScratchKey.h"
+#include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +12,6 @@
 namespace {
 
 const char kScratch[] = "Software\\VortagTests\\RegistryKey";
-
-// Runs `action` and returns what it threw (code 0 and an empty message when nothing).
-CStructException Thrown(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const CStructException& e) {
-        return e;
-    }
-    return CStructException();
-}
 
 class RegistryKeyTest : public ::testing::Test {
 protected:
