@@ -1,11 +1,27 @@
 #include "app/IdentifierStore.h"
 
 #include "app/TimeStamp.h"
+#include "foundation/RegistryKey.h"
 
 #include <rpc.h>
 
 #include <cstdlib>
 #include <ctime>
+
+namespace {
+
+// The identifier is the default value of this key under HKEY_CLASSES_ROOT, where the agent
+// looks for it.
+const char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
+const char kDefaultValue[] = "";
+
+// Every operation opens the key afresh (creating it when missing) and never caches.
+CRegistryKey& OpenIdentifierKey(CRegistryKey& key)
+{
+    return key.Open(HKEY_CLASSES_ROOT, kIdentifierKey, 1, KEY_ALL_ACCESS);
+}
+
+}  // namespace
 
 CStr CIdentifierStore::Generate() const
 {
@@ -31,4 +47,30 @@ CStr CIdentifierStore::FormatIdentifier(const UUID& uuid, const FILETIME& utc, u
                          unsigned{uuid.Data4[3]}, unsigned{uuid.Data4[4]}, unsigned{uuid.Data4[5]},
                          unsigned{uuid.Data4[6]}, unsigned{uuid.Data4[7]},
                          static_cast<unsigned>(utc.dwHighDateTime), lowWithAddend);
+}
+
+CStr CIdentifierStore::GetOrCreate() const
+{
+    CStr identifier;
+    CRegistryKey key;
+    try {
+        identifier = OpenIdentifierKey(key).GetString(kDefaultValue);
+    } catch (...) {
+        // Whatever kept us from reading it, the cure is the same: store a fresh one.
+    }
+    if (identifier.EqualsNoCase("")) {
+        identifier = Generate();
+        key.Close();   // a failed read may have left the key open
+        OpenIdentifierKey(key).SetString(kDefaultValue, identifier);
+    }
+    key.Close();
+    return identifier;
+}
+
+void CIdentifierStore::Delete() const
+{
+    CRegistryKey key;
+    // ERROR_FILE_NOT_FOUND comes back instead of a throw: nothing stored is as good as deleted.
+    OpenIdentifierKey(key).DeleteValue(kDefaultValue);
+    key.Close();
 }

@@ -13,4 +13,14 @@ public:
     // The 56-character identifier text for these parts; the addend wraps around within the
     // low half and never carries into the high one.
     static CStr FormatIdentifier(const UUID& uuid, const FILETIME& utc, unsigned addend);
+
+    // The stored identifier; when none can be read (no key, no value, an empty or non-text
+    // value, any read failure) a fresh one is generated and stored. A stored text is
+    // returned as it is, whatever its shape. Throws the registry's exception when the fresh
+    // identifier cannot be stored.
+    CStr GetOrCreate() const;
+
+    // Throws the stored identifier away. Nothing stored counts as done; throws the registry's
+    // exception when the key cannot be opened or the value not deleted.
+    void Delete() const;
 };
