@@ -5,8 +5,8 @@
 void CIdentifierApp::OnParameters()
 {
     bool quiet = false;
-    for (uint32_t i = 0; i < parameters.GetCount(); ++i)
-        if (parameters.GetAt(i)->key.EqualsNoCase(kQuietSwitch))
+    for (uint32_t i = 0; i < m_parameters.GetCount(); ++i)
+        if (m_parameters.GetAt(i)->key.EqualsNoCase(kQuietSwitch))
             quiet = true;
     mainWindow.flags = quiet ? CIdentifierMainWnd::kQuietFlag : 0;
 }

@@ -23,4 +23,8 @@ public:
     // Throws the stored identifier away. Nothing stored counts as done; throws the registry's
     // exception when the key cannot be opened or the value not deleted.
     void Delete() const;
+
+    // Fills the process's suite folder from the settings file, else the suite's setup key,
+    // else the tool's own folder, with a leading folder macro expanded; returns it.
+    CStr LoadSuiteFolder() const;
 };

@@ -3,6 +3,8 @@
 #include "app/FixedTexts.h"
 #include "foundation/OsVersion.h"
 
+#include <shlobj.h>
+
 // One translation unit, so the order below is the order of construction. The operating
 // system's version comes first: resolving the Windows folder depends on it.
 static const COsVersion& g_osVersion = TheOsVersion();
