@@ -1,0 +1,109 @@
+#include "tools/driver/Process.h"
+
+#include "tools/driver/DriverError.h"
+#include "tools/driver/UnixLaunch.h"
+
+namespace e2e {
+
+namespace {
+
+std::string FullPath(const std::string& program)
+{
+    char path[MAX_PATH] = "";
+    const DWORD length = GetFullPathNameA(program.c_str(), sizeof path, path, nullptr);
+    if (length == 0 || length >= sizeof path)
+        FailWithLastError("GetFullPathNameA " + program);
+    return path;
+}
+
+StartedProcess StartDirectly(std::string commandLine, const std::string& program, const StartOptions& options)
+{
+    const std::string block = options.environment.empty() ? std::string() : EnvironmentBlock(options.environment);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                        block.empty() ? nullptr : const_cast<char*>(block.data()),
+                        options.folder.empty() ? nullptr : options.folder.c_str(), &startup, &started))
+        FailWithLastError("CreateProcessA " + commandLine);
+    CloseHandle(started.hThread);
+    StartedProcess result;
+    result.process = started.hProcess;
+    result.id = started.dwProcessId;
+    return result;
+}
+
+}  // namespace
+
+Process::Process(const std::string& program, const StartOptions& options)
+{
+    const std::string path = FullPath(program);
+    m_name = path.substr(path.find_last_of('\\') + 1);
+    const std::string commandLine = "\"" + path + "\"" + (options.arguments.empty() ? "" : " " + options.arguments);
+    // Outside Wine the locale variables mean nothing to Windows programs; no detour is needed.
+    const StartedProcess started =
+        SetsLocale(options.environment) && RunsUnderWine()
+            ? StartThroughUnix(commandLine, EnvironmentBlock(options.environment), options.folder, kDefaultTimeoutMs)
+            : StartDirectly(commandLine, path, options);
+    m_handle = started.process;
+    m_id = started.id;
+}
+
+Process::~Process()
+{
+    if (IsRunning())
+        Terminate();
+    CloseHandle(m_handle);
+}
+
+bool Process::IsRunning() const
+{
+    return WaitForSingleObject(m_handle, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Process::WaitForExit(unsigned timeoutMs)
+{
+    const bool ended = PollUntil(timeoutMs, [this] {
+        Sample();
+        return !IsRunning();
+    });
+    if (!ended) {
+        Kill();
+        Fail("%s (process %lu) did not exit within %u ms; killed", m_name.c_str(), m_id, timeoutMs);
+    }
+    DWORD code = 0;
+    if (!GetExitCodeProcess(m_handle, &code))
+        FailWithLastError("GetExitCodeProcess of " + m_name);
+    return code;
+}
+
+void Process::Kill()
+{
+    if (!Terminate())
+        Fail("%s (process %lu) could not be killed within %u ms", m_name.c_str(), m_id, kDefaultTimeoutMs);
+}
+
+bool Process::Terminate()
+{
+    TerminateProcess(m_handle, kKilledExitCode);
+    // Termination is asynchronous; whoever goes on expects the program gone.
+    return WaitForSingleObject(m_handle, kDefaultTimeoutMs) == WAIT_OBJECT_0;
+}
+
+MemoryFigures Process::Memory()
+{
+    if (!IsRunning())
+        Fail("%s (process %lu) has ended; its memory figures are gone", m_name.c_str(), m_id);
+    const MemoryFigures now = ReadMemory(m_handle);
+    m_peak = Largest(m_peak, now);
+    return now;
+}
+
+void Process::Sample()
+{
+    MemoryFigures now;
+    if (TryReadMemory(m_handle, now))
+        m_peak = Largest(m_peak, now);
+}
+
+}  // namespace e2e
