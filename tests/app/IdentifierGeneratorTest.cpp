@@ -1,6 +1,6 @@
 #include "app/IdentifierStore.h"
 #include "app/TimeStamp.h"
-#include "tests/app/IdentifierShape.h"
+#include "tests/support/IdentifierShape.h"
 
 #include <gtest/gtest.h>
 

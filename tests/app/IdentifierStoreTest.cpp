@@ -1,6 +1,6 @@
 #include "app/IdentifierStore.h"
 
-#include "tests/app/IdentifierShape.h"
+#include "tests/support/IdentifierShape.h"
 #include "tests/support/ScratchKey.h"
 #include "tests/support/Thrown.h"
 

@@ -1,0 +1,64 @@
+#include "tests/e2e/ToolFixture.h"
+
+#include "tests/support/IdentifierShape.h"
+
+#include <gtest/gtest.h>
+
+namespace vortag_e2e {
+namespace {
+const char kKnownIdentifier[] = "{00000000-1111-2222-3333-444444444444-01DA0000-00000000}";
+}
+
+TEST_F(ToolTest, QuietChangesTheIdentifierStartsTheCollectorAndShowsNothing)
+{
+    InstallCollector();
+    StoreIdentifier(kKnownIdentifier);
+    EXPECT_EQ(RunInvisibly("/QUIET"), 0u);
+    const std::string changed = StoredIdentifier();
+    EXPECT_TRUE(HasIdentifierShape(changed)) << changed;
+    EXPECT_NE(changed, kKnownIdentifier);
+    EXPECT_EQ(WaitForCollectorRuns(suite.Path(), 1), std::vector<std::string>{"/DELFLAGS"});
+}
+
+TEST_F(ToolTest, QuietWithoutCollectorEndsWithFileNotFoundAfterTheChange)
+{
+    StoreIdentifier(kKnownIdentifier);
+    EXPECT_EQ(RunInvisibly("QUIET"), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_NE(StoredIdentifier(), kKnownIdentifier);
+}
+
+TEST_F(ToolTest, QuietFailedWriteEndsWithAccessDeniedAndStartsNoCollector)
+{
+    InstallCollector();
+    StoreIdentifier(kKnownIdentifier);
+    MakeIdentifierKeyReadOnly();
+    EXPECT_EQ(RunInvisibly("/QUIET"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(StoredIdentifier(), kKnownIdentifier);
+    EXPECT_TRUE(CollectorRuns(suite.Path()).empty());
+}
+
+// Quiet mode is chosen by a switch whose key is QUIET in any case; the value does not count.
+TEST_F(ToolTest, CommandLinesThatSelectQuietMode)
+{
+    InstallCollector();
+    for (const char* arguments : {"/QUIET", "QUIET", "/quiet", " /Quiet ", "/x|/QUIET", "/QUIET=NO"}) {
+        SCOPED_TRACE(arguments);
+        const std::string before = StoredIdentifier();
+        EXPECT_EQ(RunInvisibly(arguments), 0u);
+        EXPECT_NE(StoredIdentifier(), before);
+    }
+}
+
+TEST_F(ToolTest, CommandLinesThatDoNotSelectQuietMode)
+{
+    for (const char* arguments : {"/QUIET=", "-QUIET", "/QUIETLY", "/QUIET=a=b", "/QUIET X", ""}) {
+        SCOPED_TRACE(arguments);
+        std::unique_ptr<e2e::Process> process;
+        StartDialog(process, arguments);
+        const std::string shown = StoredIdentifier();
+        ClickClose(process);
+        EXPECT_EQ(StoredIdentifier(), shown);
+    }
+}
+
+}  // namespace vortag_e2e

@@ -1,0 +1,145 @@
+#include "tests/e2e/ToolFixture.h"
+
+#include "tests/support/ScratchKey.h"
+#include "tools/driver/Controls.h"
+#include "tools/driver/ScreenImage.h"
+#include "tools/driver/TopWindows.h"
+
+#include <sddl.h>
+
+namespace vortag_e2e {
+
+namespace {
+
+const char kIdentifierRoot[] = "Nimbra.Agent.QRM";
+const char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
+const char kSuiteSetupRoot[] = "Software\\Nimbra";
+
+// The tool's end after a step, with a generous bound: a change pauses up to a second.
+const unsigned kRunTimeoutMs = 20000;
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+void CleanMachine()
+{
+    ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kIdentifierKey);   // gives a read-only key its access back
+    ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kIdentifierRoot);
+    ScratchKey::DeleteTree(HKEY_LOCAL_MACHINE, kSuiteSetupRoot);
+    DeleteFileA((WindowsFolder() + "\\QTFile.ini").c_str());
+}
+
+}  // namespace
+
+std::string StoredIdentifier()
+{
+    char text[4096] = "";
+    DWORD size = sizeof text - 1;
+    if (RegGetValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return std::string();
+    return text;
+}
+
+void StoreIdentifier(const std::string& identifier)
+{
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr, REG_SZ, identifier.c_str(),
+                              static_cast<DWORD>(identifier.size() + 1)),
+              ERROR_SUCCESS);
+}
+
+void DeleteStoredIdentifier()
+{
+    RegDeleteKeyValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr);
+}
+
+void MakeIdentifierKeyReadOnly()
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, kIdentifierKey, 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+    LocalFree(readOnly);
+    RegCloseKey(key);
+}
+
+std::vector<std::string> CollectorRuns(const std::string& folder)
+{
+    return Lines(e2e::ReadWholeFile(folder + "\\Brevast.log"));
+}
+
+std::vector<std::string> WaitForCollectorRuns(const std::string& folder, size_t count)
+{
+    e2e::PollUntil(e2e::kDefaultTimeoutMs, [&] { return CollectorRuns(folder).size() >= count; });
+    return CollectorRuns(folder);
+}
+
+std::string WindowsFolder()
+{
+    char folder[MAX_PATH] = "";
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return folder;
+}
+
+void ToolTest::SetUp()
+{
+    CleanMachine();
+    tool = suite.CopyIn(e2e::BesideProgram("vortag.exe"));
+}
+
+void ToolTest::TearDown()
+{
+    CleanMachine();
+}
+
+void ToolTest::InstallCollector()
+{
+    suite.CopyIn(e2e::BesideProgram("Brevast.exe"));
+}
+
+std::unique_ptr<e2e::Process> ToolTest::StartTool(const std::string& arguments, const e2e::Variables& environment)
+{
+    e2e::StartOptions options;
+    options.arguments = arguments;
+    options.folder = suite.Path();
+    options.environment = environment;
+    return std::make_unique<e2e::Process>(tool, options);
+}
+
+HWND ToolTest::StartDialog(std::unique_ptr<e2e::Process>& process, const std::string& arguments,
+                           const e2e::Variables& environment)
+{
+    process = StartTool(arguments, environment);
+    return e2e::FindTopWindow(*process, kTitle, kDialogClass);
+}
+
+DWORD ToolTest::RunInvisibly(const std::string& arguments)
+{
+    const auto process = StartTool(arguments);
+    const HWND shown = e2e::FirstVisibleWindow(*process, kRunTimeoutMs);
+    EXPECT_EQ(shown, nullptr) << "'" << arguments << "' showed " << e2e::DescribeWindow(shown);
+    return process->WaitForExit(kRunTimeoutMs);
+}
+
+std::string ToolTest::Change(HWND dialog)
+{
+    const std::string before = e2e::ReadText(e2e::Control(dialog, kNewIdentifier));
+    e2e::ClickButton(e2e::Control(dialog, kChangeButton));
+    return e2e::WaitForTextChange(e2e::Control(dialog, kNewIdentifier), before);
+}
+
+void ToolTest::SaveScreenshot(HWND dialog, const std::string& name)
+{
+    const std::string folder = e2e::ProgramFolder() + "\\..\\screenshots";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    e2e::ScreenImage::CaptureWindow(dialog).SaveBmp(folder + "\\" + name + ".bmp");
+}
+
+}  // namespace vortag_e2e

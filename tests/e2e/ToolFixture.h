@@ -1,0 +1,64 @@
+#pragma once
+// A clean machine for each run of the tool: no identifier, no settings file, no setup key;
+// a suite folder of the test's own holding a copy of the tool (and, when asked, of the
+// collector). Helpers read what the tool left behind.
+
+#include "tools/driver/Files.h"
+#include "tools/driver/Process.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vortag_e2e {
+
+constexpr char kTitle[] = "Nimbra VORTAG";
+constexpr char kDialogClass[] = "#32770";
+constexpr char kMainWindowClass[] = "NIMBRA_VORTAG";
+constexpr int kCurrentLabel = 201;
+constexpr int kChangeButton = 202;
+constexpr int kCloseButton = 203;
+constexpr int kNewLabel = 204;
+constexpr int kCurrentIdentifier = 205;
+constexpr int kNewIdentifier = 206;
+
+// The text stored as the agent identifier; empty when there is none.
+std::string StoredIdentifier();
+void StoreIdentifier(const std::string& identifier);
+void DeleteStoredIdentifier();
+// Lets nobody write the identifier's key (a read-only DACL); the fixture undoes it.
+void MakeIdentifierKeyReadOnly();
+
+// What the collector in `folder` logged: one command line per run.
+std::vector<std::string> CollectorRuns(const std::string& folder);
+// Waits (bounded) until the collector in `folder` has run `count` times; returns the runs.
+std::vector<std::string> WaitForCollectorRuns(const std::string& folder, size_t count);
+
+std::string WindowsFolder();
+
+class ToolTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Copies the collector into the suite folder, so that the tool finds it there.
+    void InstallCollector();
+    // The tool, started from the suite folder with these arguments.
+    std::unique_ptr<e2e::Process> StartTool(const std::string& arguments = "", const e2e::Variables& environment = {});
+    // Starts the tool and waits for its dialog.
+    HWND StartDialog(std::unique_ptr<e2e::Process>& tool, const std::string& arguments = "",
+                     const e2e::Variables& environment = {});
+    // Runs the tool to its end; fails when any of its windows was ever visible.
+    DWORD RunInvisibly(const std::string& arguments);
+    // Presses CHANGE and waits until the new identifier shows; returns it.
+    std::string Change(HWND dialog);
+    // Saves a screenshot of the dialog as build/screenshots/<name>.bmp.
+    void SaveScreenshot(HWND dialog, const std::string& name);
+
+    e2e::ScratchFolder suite;
+    std::string tool;   // the copy of vortag.exe in the suite folder
+};
+
+}  // namespace vortag_e2e
