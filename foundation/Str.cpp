@@ -157,11 +157,15 @@ CStr& CStr::TrimLeft()
 
 CStr& CStr::RemoveAll(const CStr& pattern)
 {
-    if (!data || pattern.EqualsNoCase(""))
+    // A pattern without a block counts as the empty text, like every other missing text.
+    if (!data || !pattern.data || pattern.EqualsNoCase(""))
         return *this;
-    const size_t patternLength = std::strlen(pattern.data);
+    // The pattern may be this string itself, which the first removal would empty under the
+    // search: the empty text is then found for ever.
+    const CStr removed(pattern);
+    const size_t patternLength = std::strlen(removed.data);
     // Every search starts over at the front, so occurrences that a removal joins go too.
-    while (char* hit = std::strstr(data, pattern.data))
+    while (char* hit = std::strstr(data, removed.data))
         std::memmove(hit, hit + patternLength, std::strlen(hit + patternLength) + 1);
     return *this;
 }

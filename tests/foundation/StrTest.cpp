@@ -140,6 +140,22 @@ TEST(StrEdit, RemoveAllRemovesOccurrencesThatRemovalsJoin)
         EXPECT_EQ(Text(CStr(c.text).RemoveAll(c.pattern)), c.expected) << c.text << " - " << c.pattern;
 }
 
+TEST(StrEdit, RemoveAllOfTheStringItselfEmptiesIt)
+{
+    CStr s("abc");
+    s.RemoveAll(s);   // the first removal empties the pattern as well
+    EXPECT_EQ(Text(s), "");
+}
+
+TEST(StrEdit, RemoveAllOfAPatternWithoutABlockChangesNothing)
+{
+    CStr pattern("b");
+    pattern.Release();
+    CStr s("abc");
+    s.RemoveAll(pattern);   // a null text, taken as the empty one
+    EXPECT_EQ(Text(s), "abc");
+}
+
 TEST(StrCompose, ConcatAndAppend)
 {
     EXPECT_EQ(Text(CStr("").Concat("x")), "x");
