@@ -76,6 +76,9 @@ uint32_t CStr::GetLength() const
 
 CStr& CStr::Assign(const char* text)
 {
+    // Clearing the block first would wipe a text that lies inside it (s = s.data + 2).
+    if (text && data && text >= data && text < data + capacity)
+        return Assign(CStr(text));
     Clear();
     if (!text)
         return *this;

@@ -267,6 +267,15 @@ TEST(StrConvert, WideAndNarrowTextRoundTrip)
     EXPECT_EQ(narrow.capacity, 129u);
 }
 
+TEST(StrCopy, AssigningATextFromTheStringsOwnBlockKeepsIt)
+{
+    CStr s("(S_PROG)\\TOOLS");
+    s = s.data + 3;
+    EXPECT_EQ(Text(s), "PROG)\\TOOLS");
+    s = s.data;
+    EXPECT_EQ(Text(s), "PROG)\\TOOLS");
+}
+
 TEST(StrCopy, CopiesAreDeep)
 {
     CStr original("one");
