@@ -9,11 +9,13 @@ CStr ReadIniString(const CStr& file, const CStr& section, const CStr& key, const
     // Windows folder); an absent settings file must give the default instead.
     if (CSysPaths().Exists(file)) {
         // A value that fills the block up to its terminator may have been cut: read again
-        // with a block about twice as large (65, 193, 449, 961 ... bytes).
+        // with a block about twice as large (65, 193, 449, 961 ... bytes). So may a value one
+        // character shorter: Wine cuts a quoted value that just fills the block, then takes
+        // its last character for the closing quote and drops it.
         while (value.data) {
             const DWORD read =
                 GetPrivateProfileStringA(section.data, key.data, "", value.data, value.capacity, file.data);
-            if (read != value.capacity - 1) {
+            if (read + 2 < value.capacity) {
                 if (read == 0)
                     value = "";
                 break;

@@ -76,6 +76,9 @@ uint32_t CStr::GetLength() const
 
 CStr& CStr::Assign(const char* text)
 {
+    // Clearing the block first would wipe a text that lies inside it (s = s.data + 2).
+    if (text && data && text >= data && text < data + capacity)
+        return Assign(CStr(text));
     Clear();
     if (!text)
         return *this;
@@ -157,11 +160,15 @@ CStr& CStr::TrimLeft()
 
 CStr& CStr::RemoveAll(const CStr& pattern)
 {
-    if (!data || pattern.EqualsNoCase(""))
+    // A pattern without a block counts as the empty text, like every other missing text.
+    if (!data || !pattern.data || pattern.EqualsNoCase(""))
         return *this;
-    const size_t patternLength = std::strlen(pattern.data);
+    // The pattern may be this string itself, which the first removal would empty under the
+    // search: the empty text is then found for ever.
+    const CStr removed(pattern);
+    const size_t patternLength = std::strlen(removed.data);
     // Every search starts over at the front, so occurrences that a removal joins go too.
-    while (char* hit = std::strstr(data, pattern.data))
+    while (char* hit = std::strstr(data, removed.data))
         std::memmove(hit, hit + patternLength, std::strlen(hit + patternLength) + 1);
     return *this;
 }

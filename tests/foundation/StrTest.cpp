@@ -140,6 +140,22 @@ TEST(StrEdit, RemoveAllRemovesOccurrencesThatRemovalsJoin)
         EXPECT_EQ(Text(CStr(c.text).RemoveAll(c.pattern)), c.expected) << c.text << " - " << c.pattern;
 }
 
+TEST(StrEdit, RemoveAllOfTheStringItselfEmptiesIt)
+{
+    CStr s("abc");
+    s.RemoveAll(s);   // the first removal empties the pattern as well
+    EXPECT_EQ(Text(s), "");
+}
+
+TEST(StrEdit, RemoveAllOfAPatternWithoutABlockChangesNothing)
+{
+    CStr pattern("b");
+    pattern.Release();
+    CStr s("abc");
+    s.RemoveAll(pattern);   // a null text, taken as the empty one
+    EXPECT_EQ(Text(s), "abc");
+}
+
 TEST(StrCompose, ConcatAndAppend)
 {
     EXPECT_EQ(Text(CStr("").Concat("x")), "x");
@@ -249,6 +265,15 @@ TEST(StrConvert, WideAndNarrowTextRoundTrip)
     narrow.AssignWide(longText.c_str());
     EXPECT_EQ(Text(narrow), std::string(100, 'n'));
     EXPECT_EQ(narrow.capacity, 129u);
+}
+
+TEST(StrCopy, AssigningATextFromTheStringsOwnBlockKeepsIt)
+{
+    CStr s("(S_PROG)\\TOOLS");
+    s = s.data + 3;
+    EXPECT_EQ(Text(s), "PROG)\\TOOLS");
+    s = s.data;
+    EXPECT_EQ(Text(s), "PROG)\\TOOLS");
 }
 
 TEST(StrCopy, CopiesAreDeep)
