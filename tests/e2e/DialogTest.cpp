@@ -93,8 +93,7 @@ TEST_F(ToolTest, FirstStartShowsAFreshlyStoredIdentifier)
     EXPECT_EQ(ReadText(Control(dialog, kCurrentLabel)), "Current GUID:");
     EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "-");
     EXPECT_EQ(ReadText(Control(dialog, kNewIdentifier)), "");
-    e2e::ClickButton(Control(dialog, kCloseButton));
-    EXPECT_EQ(process->WaitForExit(), 0u);
+    EXPECT_EQ(CloseDialog(dialog, *process), 0u);
 }
 
 TEST_F(ToolTest, ChangeTwiceStoresAndShowsTheSecondAndStartsTheCollectorEachTime)
@@ -104,6 +103,9 @@ TEST_F(ToolTest, ChangeTwiceStoresAndShowsTheSecondAndStartsTheCollectorEachTime
     std::unique_ptr<e2e::Process> process;
     const HWND dialog = StartDialog(process, "", {{"LANG", "en_US.UTF-8"}});
     EXPECT_EQ(ReadText(Control(dialog, kCurrentIdentifier)), kKnownIdentifier);
+    // Before any click: a focused button draws its focus frame over the face.
+    EXPECT_TRUE(ShowsFace(Control(dialog, kChangeButton), LoadFace(tool, 103, kEnglish)));
+    EXPECT_TRUE(ShowsFace(Control(dialog, kCloseButton), LoadFace(tool, 115, kEnglish)));
 
     const std::string first = Change(dialog);
     const std::string second = Change(dialog);
@@ -114,12 +116,8 @@ TEST_F(ToolTest, ChangeTwiceStoresAndShowsTheSecondAndStartsTheCollectorEachTime
     EXPECT_EQ(ReadText(Control(dialog, kCurrentIdentifier)), kKnownIdentifier);
     EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "New GUID: ");
     EXPECT_EQ(WaitForCollectorRuns(suite.Path(), 2), (std::vector<std::string>{"/DELFLAGS", "/DELFLAGS"}));
-
-    EXPECT_TRUE(ShowsFace(Control(dialog, kChangeButton), LoadFace(tool, 103, kEnglish)));
-    EXPECT_TRUE(ShowsFace(Control(dialog, kCloseButton), LoadFace(tool, 115, kEnglish)));
     SaveScreenshot(dialog, "dialog-en");
-    e2e::ClickButton(Control(dialog, kCloseButton));
-    EXPECT_EQ(process->WaitForExit(), 0u);
+    EXPECT_EQ(CloseDialog(dialog, *process), 0u);
 }
 
 TEST_F(ToolTest, SpanishUserSeesSpanishLabelsAndButtonFaces)
@@ -128,16 +126,15 @@ TEST_F(ToolTest, SpanishUserSeesSpanishLabelsAndButtonFaces)
     std::unique_ptr<e2e::Process> process;
     const HWND dialog = StartDialog(process, "", {{"LANG", "es_ES.UTF-8"}});
     EXPECT_EQ(ReadText(Control(dialog, kCurrentLabel)), "GUID Actual:");
-    Change(dialog);
-    EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "GUID Nuevo: ");
     const Face cambiar = LoadFace(tool, 103, kSpanish);
     ASSERT_EQ(cambiar.width, 70);
     EXPECT_TRUE(ShowsFace(Control(dialog, kChangeButton), cambiar));
     EXPECT_TRUE(ShowsFace(Control(dialog, kCloseButton), LoadFace(tool, 115, kSpanish)));
     EXPECT_FALSE(ShowsFace(Control(dialog, kChangeButton), LoadFace(tool, 103, kEnglish)));
+    Change(dialog);
+    EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "GUID Nuevo: ");
     SaveScreenshot(dialog, "dialog-es");
-    e2e::ClickButton(Control(dialog, kCloseButton));
-    EXPECT_EQ(process->WaitForExit(), 0u);
+    EXPECT_EQ(CloseDialog(dialog, *process), 0u);
 }
 
 TEST_F(ToolTest, MissingCollectorStillReplacesTheIdentifierAndEndsWithFileNotFound)
@@ -147,8 +144,7 @@ TEST_F(ToolTest, MissingCollectorStillReplacesTheIdentifierAndEndsWithFileNotFou
     const HWND dialog = StartDialog(process);
     const std::string changed = Change(dialog);
     EXPECT_EQ(StoredIdentifier(), changed);
-    e2e::ClickButton(Control(dialog, kCloseButton));
-    EXPECT_EQ(process->WaitForExit(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(CloseDialog(dialog, *process), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST_F(ToolTest, EnterAndEscapeLeaveTheDialogOpenAndTheCloseBoxEndsWithTheLastResult)
@@ -190,8 +186,7 @@ TEST_F(ToolTest, ASecondCopyEndsAt183WithoutAWindowAndChangesNothing)
     EXPECT_TRUE(HasIdentifierShape(StoredIdentifier())) << StoredIdentifier();
     EXPECT_NE(StoredIdentifier(), stored);
     EXPECT_TRUE(IsWindow(dialog));
-    e2e::ClickButton(Control(dialog, kCloseButton));
-    EXPECT_EQ(first->WaitForExit(), 0u);
+    EXPECT_EQ(CloseDialog(dialog, *first), 0u);
 }
 
 TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedLeavesTheDisplaysAndStartsNoCollector)
@@ -206,8 +201,7 @@ TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedLeavesTheDisplaysAndStartsNoCol
     ChangeAndWait(dialog);
     EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "-");
     EXPECT_EQ(ReadText(Control(dialog, kNewIdentifier)), "");
-    e2e::ClickButton(Control(dialog, kCloseButton));
-    EXPECT_EQ(process->WaitForExit(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(CloseDialog(dialog, *process), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(StoredIdentifier(), kKnownIdentifier);
     EXPECT_TRUE(CollectorRuns(suite.Path()).empty());
 }

@@ -54,9 +54,9 @@ TEST_F(ToolTest, CommandLinesThatDoNotSelectQuietMode)
     for (const char* arguments : {"/QUIET=", "-QUIET", "/QUIETLY", "/QUIET=a=b", "/QUIET X", ""}) {
         SCOPED_TRACE(arguments);
         std::unique_ptr<e2e::Process> process;
-        StartDialog(process, arguments);
+        const HWND dialog = StartDialog(process, arguments);
         const std::string shown = StoredIdentifier();
-        ClickClose(process);
+        EXPECT_EQ(CloseDialog(dialog, *process), 0u);
         EXPECT_EQ(StoredIdentifier(), shown);
     }
 }

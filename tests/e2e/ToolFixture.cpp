@@ -128,6 +128,12 @@ DWORD ToolTest::RunInvisibly(const std::string& arguments)
     return process->WaitForExit(kRunTimeoutMs);
 }
 
+DWORD ToolTest::CloseDialog(HWND dialog, e2e::Process& process)
+{
+    e2e::ClickButton(e2e::Control(dialog, kCloseButton));
+    return process.WaitForExit(kRunTimeoutMs);
+}
+
 std::string ToolTest::Change(HWND dialog)
 {
     const std::string before = e2e::ReadText(e2e::Control(dialog, kNewIdentifier));

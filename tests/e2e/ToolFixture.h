@@ -52,6 +52,8 @@ protected:
                      const e2e::Variables& environment = {});
     // Runs the tool to its end; fails when any of its windows was ever visible.
     DWORD RunInvisibly(const std::string& arguments);
+    // Presses CLOSE and returns the tool's exit code.
+    DWORD CloseDialog(HWND dialog, e2e::Process& process);
     // Presses CHANGE and waits until the new identifier shows; returns it.
     std::string Change(HWND dialog);
     // Saves a screenshot of the dialog as build/screenshots/<name>.bmp.

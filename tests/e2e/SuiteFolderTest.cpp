@@ -1,0 +1,79 @@
+#include "tests/e2e/ToolFixture.h"
+
+#include "tools/driver/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace vortag_e2e {
+namespace {
+
+// A folder the test makes and removes itself, holding a copy of the collector.
+class CollectorFolder {
+public:
+    explicit CollectorFolder(std::string path) : m_path(std::move(path))
+    {
+        CreateDirectoryA(m_path.c_str(), nullptr);
+        CopyFileA(e2e::BesideProgram("Brevast.exe").c_str(), (m_path + "\\Brevast.exe").c_str(), FALSE);
+    }
+    ~CollectorFolder()
+    {
+        DeleteFileA((m_path + "\\Brevast.exe").c_str());
+        DeleteFileA((m_path + "\\Brevast.log").c_str());
+        RemoveDirectoryA(m_path.c_str());
+    }
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+void WriteSettingsFile(const std::string& path)
+{
+    std::ofstream((WindowsFolder() + "\\QTFile.ini").c_str()) << "[SUITE]\r\nPath=" << path << "\r\n";
+}
+
+void SetSetupPath(const std::string& path)
+{
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Nimbra\\Setup", "Path", REG_SZ, path.c_str(),
+                              static_cast<DWORD>(path.size() + 1)),
+              ERROR_SUCCESS);
+}
+
+}  // namespace
+
+TEST_F(ToolTest, SettingsFilePathWithAFolderMacroComesFirst)
+{
+    InstallCollector();
+    const CollectorFolder fromSettings(WindowsFolder() + "\\vortag-suite");
+    const e2e::ScratchFolder fromSetup;
+    const CollectorFolder setupCollector(fromSetup.Path());
+    WriteSettingsFile("(WIN)\\vortag-suite");
+    SetSetupPath(fromSetup.Path());
+    EXPECT_EQ(RunInvisibly("/QUIET"), 0u);
+    EXPECT_EQ(WaitForCollectorRuns(fromSettings.Path(), 1), std::vector<std::string>{"/DELFLAGS"});
+    EXPECT_TRUE(CollectorRuns(fromSetup.Path()).empty());
+    EXPECT_TRUE(CollectorRuns(suite.Path()).empty());
+}
+
+TEST_F(ToolTest, SetupKeyPathComesBeforeTheToolsOwnFolder)
+{
+    InstallCollector();
+    const e2e::ScratchFolder fromSetup;
+    const CollectorFolder setupCollector(fromSetup.Path());
+    SetSetupPath(fromSetup.Path());
+    EXPECT_EQ(RunInvisibly("/QUIET"), 0u);
+    EXPECT_EQ(WaitForCollectorRuns(fromSetup.Path(), 1), std::vector<std::string>{"/DELFLAGS"});
+    EXPECT_TRUE(CollectorRuns(suite.Path()).empty());
+}
+
+TEST_F(ToolTest, SettingsFileWithoutSuitePathFallsBackToTheToolsOwnFolder)
+{
+    InstallCollector();
+    std::ofstream((WindowsFolder() + "\\QTFile.ini").c_str()) << "[OTHER]\r\nPath=C:\\nowhere\r\n";
+    EXPECT_EQ(RunInvisibly("/QUIET"), 0u);
+    EXPECT_EQ(WaitForCollectorRuns(suite.Path(), 1), std::vector<std::string>{"/DELFLAGS"});
+}
+
+}  // namespace vortag_e2e
