@@ -32,6 +32,7 @@ deep='#0e2238'
 pale='#e2e7ec'
 ink='#1d2b38'
 edge='#8a98a6'
+dialog='#f0f0f0'   # the dialog's background, RGB(240, 240, 240)
 
 # Writes $1 (any image) as an 8-bit palette BMP $2 and checks what was written.
 write_bmp() {
@@ -85,7 +86,8 @@ draw_mark() {
 }
 
 # The banner: navy to steel blue, the tag mark, the product name and what the tool is for,
-# faint identifiers fading in towards the right, a teal rule along the bottom edge.
+# faint identifiers fading in towards the right, a teal rule along the bottom edge; the
+# whole strip fading out into the dialog's grey at its right end.
 draw_banner() {
   draw_mark 48 white "$teal" "$work/mark.png"
   convert -size 508x61 xc:none -font "$mono" -pointsize 10 -fill '#ffffff' \
@@ -101,7 +103,13 @@ draw_banner() {
     -font "$bold" -pointsize 21 -fill white -annotate +70+31 'Nimbra VORTAG' \
     -font "$sans" -pointsize 11 -fill "$mist" -annotate +71+47 'Agent identifier' \
     -fill "$teal" -draw 'rectangle 0,58 507,60' \
-    "$work/banner.png"
+    "$work/strip.png"
+  # The right end fades into the dialog's grey: where the dialog comes out wider than the
+  # banner (other font metrics, other DPI), banner and dialog still meet without a seam.
+  convert "$work/strip.png" \
+    \( -size 508x61 xc:black -fx 'i < 400 ? 1 : max(0, (507 - i) / 107)' \) \
+    -alpha off -compose CopyOpacity -composite \
+    -background "$dialog" -compose Over -flatten "$work/banner.png"
   write_bmp "$work/banner.png" "$here/banner.bmp" 508 61
 }
 
