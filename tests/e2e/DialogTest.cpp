@@ -14,7 +14,7 @@ namespace {
 using e2e::Control;
 using e2e::ReadText;
 
-const char kKnownIdentifier[] = "{00000000-1111-2222-3333-444444444444-01DA0000-00000000}";
+const char kKnownIdentifier[] = "{6F1C2A9E-4B7D-4E21-9C3A-58D0E7B14F62-01DA5E3C-7A2B91D4}";
 const LANGID kEnglish = 0x0409;
 const LANGID kSpanish = 0x0C0A;
 
