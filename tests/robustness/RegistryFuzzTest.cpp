@@ -4,42 +4,26 @@
 #include "foundation/RegistryKey.h"
 #include "foundation/StructException.h"
 #include "tests/robustness/Fuzz.h"
+#include "tests/robustness/RegistrySnapshot.h"
 #include "tests/support/ScratchKey.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 namespace {
 
 const char kScratch[] = "Software\\VortagTests\\Robustness";
 
-// Every value of a key, name to type and bytes, exactly as stored (the wide calls convert
-// nothing).
-using Snapshot = std::map<std::wstring, std::pair<DWORD, std::string>>;
+using Snapshot = RegistryValues;
 
 Snapshot TakeSnapshot(const ScratchKey& scratch)
 {
-    Snapshot values;
     HKEY key = nullptr;
     if (RegOpenKeyExA(scratch.Root(), scratch.Path().c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return values;
-    DWORD longestName = 0;
-    DWORD largest = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName, &largest,
-                     nullptr, nullptr);
-    std::vector<wchar_t> name(longestName + 1);
-    std::vector<BYTE> data(largest + 1);
-    for (DWORD i = 0;; ++i) {
-        DWORD nameLength = static_cast<DWORD>(name.size());
-        DWORD size = static_cast<DWORD>(data.size());
-        DWORD type = 0;
-        if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-            break;
-        values[std::wstring(name.data(), nameLength)] = {type, std::string(data.begin(), data.begin() + size)};
-    }
+        return {};
+    const Snapshot values = ReadValues(key);
     RegCloseKey(key);
     return values;
 }
