@@ -15,6 +15,8 @@ wine_start() {
     # No window manager runs on a virtual display; Wine then waits for one whenever a
     # visible window goes away. Unmanaged windows spare that wait.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+    # A crashing program must fail its test at once, not wait on Wine's crash dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     wine cmd /c exit ) || { echo "Wine did not start; see $build/wine-start.log" >&2; return 1; }
 }
 
