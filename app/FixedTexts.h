@@ -12,6 +12,8 @@ inline constexpr char kSettingsKey[] = "Path";
 inline constexpr char kSetupKey[] = "Software\\Nimbra\\Setup";
 inline constexpr char kSetupValue[] = "Path";
 
+// The agent identifier is the default value of this key under HKEY_CLASSES_ROOT, where the
+// agent looks for it.
 inline constexpr char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
 
 inline constexpr char kCollectorFileName[] = "Brevast.exe";

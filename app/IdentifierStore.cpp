@@ -1,5 +1,6 @@
 #include "app/IdentifierStore.h"
 
+#include "app/FixedTexts.h"
 #include "app/TimeStamp.h"
 #include "foundation/RegistryKey.h"
 
@@ -10,9 +11,6 @@
 
 namespace {
 
-// The identifier is the default value of this key under HKEY_CLASSES_ROOT, where the agent
-// looks for it.
-const char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
 const char kDefaultValue[] = "";
 
 // Every operation opens the key afresh (creating it when missing) and never caches.
