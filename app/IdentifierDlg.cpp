@@ -3,6 +3,7 @@
 #include "app/FixedTexts.h"
 #include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
+#include "foundation/DynLibrary.h"
 #include "foundation/StructException.h"
 
 #include <shellapi.h>
@@ -81,8 +82,10 @@ int CIdentifierDlg::ChangeIdentifier()
         ShowLabel(IDC_NEW_LABEL, IDS_NEW_IDENTIFIER);
         SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", identifier.data);
         const CStr collector = g_suiteFolder.Combine(kCollectorFileName);
-        const HINSTANCE started = ShellExecuteA(handle, "open", collector.data, kCollectorParameters, nullptr,
-                                                SW_SHOWNORMAL);
+        // SHELL32 only serves here; the dialog comes up sooner without it (see GetResidentFunction).
+        const auto shellExecute = GetResidentFunction<decltype(&ShellExecuteA)>("SHELL32.DLL", "ShellExecuteA");
+        const HINSTANCE started = shellExecute(handle, "open", collector.data, kCollectorParameters, nullptr,
+                                               SW_SHOWNORMAL);
         m_result = CollectorStartResult(reinterpret_cast<INT_PTR>(started));
     } catch (CStructException& failure) {
         m_result = failure.code;

@@ -2,6 +2,7 @@
 
 #include "app/FixedTexts.h"
 #include "app/TimeStamp.h"
+#include "foundation/DynLibrary.h"
 #include "foundation/RegistryKey.h"
 
 #include <rpc.h>
@@ -23,6 +24,8 @@ CRegistryKey& OpenIdentifierKey(CRegistryKey& key)
 
 CStr CIdentifierStore::Generate() const
 {
+    // RPCRT4 only serves here; the dialog comes up sooner without it (see GetResidentFunction).
+    const auto createUuid = GetResidentFunction<RPC_STATUS(RPC_ENTRY*)(UUID*)>("RPCRT4.DLL", "UuidCreate");
     CTimeStamp stamp;
     UUID uuid{};
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -30,7 +33,7 @@ CStr CIdentifierStore::Generate() const
     Sleep(static_cast<DWORD>(pause));
     // As many UUIDs as milliseconds slept; only the last is kept.
     for (int i = 0; i < pause; ++i)
-        UuidCreate(&uuid);
+        createUuid(&uuid);
     stamp.SetToNow();
     const unsigned addend = static_cast<unsigned>(std::rand() % 16);
     return FormatIdentifier(uuid, stamp.utc, addend);

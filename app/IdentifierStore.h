@@ -7,7 +7,8 @@
 class CIdentifierStore {
 public:
     // A fresh identifier: a UUID taken after a pause of 1 to 1000 ms, then the UTC time of
-    // generation with a random addend of 0 to 15 in its low half.
+    // generation with a random addend of 0 to 15 in its low half. Throws the "DLL: "
+    // exception when the system has no UuidCreate to take the UUID from.
     CStr Generate() const;
 
     // The 56-character identifier text for these parts; the addend wraps around within the

@@ -13,7 +13,7 @@ TFunction CachedFunction(CDynLibrary& library, const char* libraryName, const ch
         cache = nullptr;
     library.Load(libraryName, 0);
     if (!cache)
-        cache = reinterpret_cast<TFunction>(reinterpret_cast<void*>(library.GetFunction(name)));
+        cache = GetFunctionAs<TFunction>(library, name);
     return cache;
 }
 

@@ -20,12 +20,39 @@ public:
     FARPROC GetFunction(const CStr& name);
     // 0 when nothing was held, else what FreeLibrary answered.
     BOOL Unload();
+    // Lets go of the library without freeing it: it stays loaded until the process ends.
+    void Detach() { m_module = nullptr; }
 
     bool IsLoaded() const { return m_module != nullptr; }
 
 private:
     HMODULE m_module = nullptr;
 };
+
+// GetFunction, as the function type the caller knows it by.
+template <typename TFunction>
+TFunction GetFunctionAs(CDynLibrary& library, const CStr& name)
+{
+    return reinterpret_cast<TFunction>(reinterpret_cast<void*>(library.GetFunction(name)));
+}
+
+// A function of a system library that the program does not import but loads on first use and
+// keeps loaded until it ends. Every imported library is loaded and initialised before the
+// entry point runs, so a library that only some action needs belongs here: SHELL32 with the
+// libraries it pulls in, and RPCRT4, cost the tool's start a few milliseconds and most of a
+// megabyte. It is never freed again: SHELL32 may leave threads of its own running after a call.
+// (The linker's delay-loading would do the same without code, but this toolchain's i686
+// delay-import libraries leave the function's slot empty: the first call jumps to 0.)
+// Failures are thrown as CDynLibrary throws them.
+template <typename TFunction>
+TFunction GetResidentFunction(const CStr& library, const CStr& name)
+{
+    CDynLibrary loaded;
+    loaded.Load(library, 0);
+    const TFunction function = GetFunctionAs<TFunction>(loaded, name);
+    loaded.Detach();
+    return function;
+}
 
 // KERNEL32.DLL with GetSystemWindowsDirectoryA, which older systems lack.
 class CKernel32Library : public CDynLibrary {

@@ -66,22 +66,32 @@ void ReadCurrentVersionFolder(CStr& path, const char* valueName)
     }
 }
 
-// The way to a shell folder for a shell without SHGetSpecialFolderPathA.
+// The way to a shell folder for a shell without SHGetSpecialFolderPathA. SHELL32 is loaded for
+// this call only, as CShell32Library loads it: start-up does not need it.
 void ResolveShellFolderThroughItemList(CStr& path, int folderCode)
 {
+    using GetMallocFunction = HRESULT(WINAPI*)(IMalloc** allocator);
+    using GetLocationFunction = HRESULT(WINAPI*)(HWND owner, int folder, LPITEMIDLIST* items);
+    using GetPathFunction = BOOL(WINAPI*)(LPCITEMIDLIST items, LPSTR path);
+    using FreeItemsFunction = void(WINAPI*)(LPITEMIDLIST items);
     try {
+        CDynLibrary shell32;
+        shell32.Load("SHELL32.DLL", 0);
+        const auto getMalloc = GetFunctionAs<GetMallocFunction>(shell32, "SHGetMalloc");
+        const auto getLocation = GetFunctionAs<GetLocationFunction>(shell32, "SHGetSpecialFolderLocation");
+        const auto getPath = GetFunctionAs<GetPathFunction>(shell32, "SHGetPathFromIDListA");
         IMalloc* allocator = nullptr;
-        if (FAILED(SHGetMalloc(&allocator)))
+        if (FAILED(getMalloc(&allocator)))
             allocator = nullptr;
         // No "insert a disk" box for a folder on a removable drive.
         SetErrorMode(SEM_FAILCRITICALERRORS);
         LPITEMIDLIST items = nullptr;
-        if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, folderCode, &items))) {
-            SHGetPathFromIDListA(items, path.data);
+        if (SUCCEEDED(getLocation(nullptr, folderCode, &items))) {
+            getPath(items, path.data);
             if (allocator)
                 allocator->Free(items);
             else
-                ILFree(items);
+                GetFunctionAs<FreeItemsFunction>(shell32, "ILFree")(items);
         }
         if (allocator)
             allocator->Release();

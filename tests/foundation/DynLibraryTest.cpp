@@ -75,3 +75,29 @@ TEST(DynLibrary, FailuresCarryTheSystemCodeAndTheirStep)
         EXPECT_STREQ(e.what(), CSystemException::Describe(e.code).data);
     }
 }
+
+// Libraries this test program does not use otherwise, so that whether they are loaded tells
+// what the resident lookup did.
+TEST(DynLibrary, ResidentFunctionStaysLoadedForTheRestOfTheProcess)
+{
+    const char name[] = "MSACM32.DLL";
+    ASSERT_EQ(GetModuleHandleA(name), nullptr);
+    using GetVersionFunction = DWORD(WINAPI*)();
+    const auto function = GetResidentFunction<GetVersionFunction>(name, "acmGetVersion");
+    ASSERT_NE(GetModuleHandleA(name), nullptr);
+    EXPECT_EQ(reinterpret_cast<void*>(function),
+              reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(name), "acmGetVersion")));
+    EXPECT_NE(function(), 0u);
+}
+
+TEST(DynLibrary, ResidentFunctionThatIsMissingThrowsAndLeavesTheLibraryUnloaded)
+{
+    const char name[] = "MSVFW32.DLL";
+    ASSERT_EQ(GetModuleHandleA(name), nullptr);
+    const CStructException e = Thrown([&] { GetResidentFunction<FARPROC>(name, "VortagNoSuchFunction"); });
+    EXPECT_EQ(e.code, ERROR_PROC_NOT_FOUND);
+    EXPECT_STREQ(e.GetMessage().data, "DLL: Can not load function. \n");
+    EXPECT_EQ(GetModuleHandleA(name), nullptr);
+    EXPECT_STREQ(Thrown([] { GetResidentFunction<FARPROC>("VortagNoSuchLibrary.dll", "Any"); }).GetMessage().data,
+                 "DLL: Can not load library VortagNoSuchLibrary.dll.\n");
+}

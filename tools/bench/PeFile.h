@@ -1,0 +1,17 @@
+#pragma once
+// What the release goal asks of an executable file: its size, whether it is stripped, and
+// the DLLs it imports, read from the file itself (PE headers and import table).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PeFacts {
+    uint64_t bytes = 0;
+    bool stripped = false;                 // no COFF symbol table and no debug sections
+    std::vector<std::string> imports;      // DLL names as the import table spells them
+    std::vector<std::string> nonSystem;    // those not found in the system folder
+};
+
+// Throws e2e::DriverError when the file cannot be read or is no 32-bit PE image.
+PeFacts ReadPeFacts(const std::string& path);
