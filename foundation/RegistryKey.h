@@ -4,6 +4,17 @@
 
 #include "foundation/Str.h"
 
+// The machine's registry as 32-bit programs see it. The suite is 32-bit: on 64-bit Windows its
+// installer's settings, and the program folders that 32-bit programs are given, live in that
+// view (Wow6432Node). A 64-bit build opens those keys with this flag, so that it finds what the
+// 32-bit build finds; a 32-bit build sees that view anyway. HKEY_CLASSES_ROOT keys like the
+// identifier's are shared by both views.
+#if defined(_WIN64)
+constexpr REGSAM kRegistryView32 = KEY_WOW64_32KEY;
+#else
+constexpr REGSAM kRegistryView32 = 0;
+#endif
+
 class CRegistryKey {
 public:
     CRegistryKey() = default;

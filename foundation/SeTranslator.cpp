@@ -58,14 +58,75 @@ bool IsInOurModule(const void* address)
            module == reinterpret_cast<HMODULE>(&__ImageBase);
 }
 
-// Entered in place of the faulting instruction, as if called from it. The stack may have
-// any alignment at that point.
-[[noreturn]] __attribute__((force_align_arg_pointer, noinline)) void RaiseTranslatedFault()
+// Calls the thread's translator for the fault it recorded. Entered (through the entry below)
+// in place of the faulting instruction, as if called from it.
+[[noreturn]] void RaiseTranslatedFault()
 {
     ThreadFaultState* state = CurrentState();
     EXCEPTION_POINTERS pointers{&state->record, &state->context};
     state->translator(state->record.ExceptionCode, &pointers);
     std::abort();   // a translator that returns leaves nothing sensible to resume
+}
+
+#if defined(__i386__)
+// The stack may have any alignment at the faulting instruction; this entry realigns it.
+[[noreturn]] __attribute__((force_align_arg_pointer, noinline)) void EnterTranslatedFault()
+{
+    RaiseTranslatedFault();
+}
+#endif
+
+}  // namespace
+
+#if defined(__x86_64__)
+// The faulting frame may be a leaf that never aligned the stack, but the x64 calling convention
+// wants it 16-byte aligned at every call, and the system's exception dispatch (which the throw
+// goes through) saves registers with aligned moves; GCC cannot realign a frame that has SEH
+// tables. So the fault enters this bridge, which aligns the stack behind a frame pointer and
+// calls on. Its own table says how its frame was made, so the unwinder steps back over it to the
+// faked return address and on into the faulting frame's table, with the stack pointer as it was
+// at the fault.
+extern "C" [[noreturn]] void SeTranslatorRaiseFault()
+{
+    RaiseTranslatedFault();
+}
+extern "C" void SeTranslatorFaultBridge();
+asm(R"(
+    .text
+    .def SeTranslatorFaultBridge; .scl 2; .type 32; .endef
+    .seh_proc SeTranslatorFaultBridge
+SeTranslatorFaultBridge:
+    pushq %rbp
+    .seh_pushreg %rbp
+    movq %rsp, %rbp
+    .seh_setframe %rbp, 0
+    .seh_endprologue
+    andq $-16, %rsp
+    call SeTranslatorRaiseFault
+    int3
+    .seh_endproc
+)");
+#elif !defined(__i386__)
+#error "hardware faults are translated on i686 and x86_64 only"
+#endif
+
+namespace {
+
+// Makes the thread go on as if the faulting instruction had called the translation: the return
+// address points into that instruction, so the unwinder finds the faulting frame's cleanups
+// (-fnon-call-exceptions gives trapping instructions their table entries) and the caller's stack
+// pointer as it was.
+void FakeCallFromFault(CONTEXT& context)
+{
+#if defined(__x86_64__)
+    context.Rsp -= sizeof(DWORD64);
+    *reinterpret_cast<DWORD64*>(context.Rsp) = context.Rip + 1;
+    context.Rip = reinterpret_cast<DWORD64>(&SeTranslatorFaultBridge);
+#else
+    context.Esp -= sizeof(DWORD);
+    *reinterpret_cast<DWORD*>(context.Esp) = context.Eip + 1;
+    context.Eip = reinterpret_cast<DWORD>(&EnterTranslatedFault);
+#endif
 }
 
 LONG CALLBACK RedirectFault(EXCEPTION_POINTERS* pointers)
@@ -78,13 +139,7 @@ LONG CALLBACK RedirectFault(EXCEPTION_POINTERS* pointers)
 
     state->record = *record;
     state->context = *pointers->ContextRecord;
-
-    // Fake a call from the faulting instruction: the return address points into it, so the
-    // unwinder finds the faulting frame's cleanups and the caller's stack pointer as it was.
-    CONTEXT* context = pointers->ContextRecord;
-    context->Esp -= sizeof(DWORD);
-    *reinterpret_cast<DWORD*>(context->Esp) = context->Eip + 1;
-    context->Eip = reinterpret_cast<DWORD>(&RaiseTranslatedFault);
+    FakeCallFromFault(*pointers->ContextRecord);
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 

@@ -54,13 +54,26 @@ void ResolveWindowsFolder(CStr& path)
     }
 }
 
+// The system folder as a 32-bit program reaches it. On 64-bit Windows the file system sends a
+// 32-bit program that names System32 to SysWOW64; a 64-bit build names that folder itself, so
+// that both find the same files. Without WOW64 there is System32 alone.
+void ResolveSystemFolder(CStr& path)
+{
+#if defined(_WIN64)
+    if (GetSystemWow64DirectoryA(path.data, path.capacity) != 0)
+        return;
+#endif
+    GetSystemDirectoryA(path.data, path.capacity);
+}
+
 // Read access is all this needs: asking for more would leave a user who may not write to
-// the machine's settings without a program-files folder.
+// the machine's settings without a program-files folder. The folders are those of 32-bit
+// programs, where the suite lives, in either build.
 void ReadCurrentVersionFolder(CStr& path, const char* valueName)
 {
     try {
         CRegistryKey key;
-        key.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ);
+        key.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ | kRegistryView32);
         path = key.GetString(valueName);
     } catch (...) {
     }
@@ -144,7 +157,7 @@ CSysPaths& CSysPaths::Resolve(int folderCode)
         ResolveWindowsFolder(m_path);
         break;
     case CSIDL_SYSTEM:
-        GetSystemDirectoryA(buffer, size);
+        ResolveSystemFolder(m_path);
         break;
     case FOLDER_CURRENTDIR:
         GetCurrentDirectoryA(size, buffer);

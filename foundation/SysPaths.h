@@ -3,7 +3,9 @@
 // name, tested for existence, shortened, and expanded from a leading folder macro.
 //
 // Folder codes are the shell's (CSIDL_WINDOWS = 36, CSIDL_SYSTEM = 37, CSIDL_APPDATA ...)
-// and the system's own from 256 on.
+// and the system's own from 256 on. The system and program folders are those of 32-bit
+// programs in either build, as the 32-bit suite sees them (a 64-bit build on 64-bit Windows
+// gets SysWOW64 and the "(x86)" program folders).
 
 #include "foundation/OsVersion.h"
 #include "foundation/Str.h"

@@ -1,13 +1,26 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on Debian 12: the mingw-w64 cross compiler,
-# 32-bit Wine, Xvfb, GoogleTest's sources, ImageMagick (screenshots) and the Spanish locale
-# that the language tests run under. Idempotent: when everything is there it only checks.
+# Installs what building and testing both targets need on Debian 12: the mingw-w64 cross
+# compilers (i686 and x86_64), 32-bit and 64-bit Wine, Xvfb, GoogleTest's sources, ImageMagick
+# (screenshots) and the Spanish locale that the language tests run under. Idempotent: when
+# everything is there it only checks. 32-bit Wine is installed on every host, though some
+# cannot run it (see targets.sh).
 set -euo pipefail
 
-packages=(cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 googletest
-          wine wine32:i386 xvfb xauth locales imagemagick)
+packages=(cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
+          wine wine32:i386 wine64 xvfb xauth locales imagemagick)
 
-as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+# Root runs the commands itself; anyone else through sudo.
+as_root() {
+  if [ "$(id -u)" = 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null; then
+    sudo "$@"
+  else
+    echo "setup: installing needs root, and this is neither root nor has sudo: run as root: $*" >&2
+    exit 1
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do

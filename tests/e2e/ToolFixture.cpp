@@ -1,5 +1,6 @@
 #include "tests/e2e/ToolFixture.h"
 
+#include "foundation/RegistryKey.h"
 #include "tests/support/ScratchKey.h"
 #include "tools/driver/Controls.h"
 #include "tools/driver/ScreenImage.h"
@@ -13,7 +14,6 @@ namespace {
 
 const char kIdentifierRoot[] = "Nimbra.Agent.QRM";
 const char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
-const char kSuiteSetupRoot[] = "Software\\Nimbra";
 
 // The tool's end after a step, with a generous bound: a change pauses up to a second.
 const unsigned kRunTimeoutMs = 20000;
@@ -27,11 +27,24 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
+// The suite's machine settings, in both registry views of a 64-bit system.
+void DeleteSuiteSetup()
+{
+    for (const REGSAM view : {REGSAM{KEY_WOW64_64KEY}, kRegistryView32}) {
+        HKEY software = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | view, &software) != ERROR_SUCCESS)
+            continue;
+        RegDeleteTreeA(software, "Nimbra");
+        RegDeleteKeyA(software, "Nimbra");
+        RegCloseKey(software);
+    }
+}
+
 void CleanMachine()
 {
     ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kIdentifierKey);   // gives a read-only key its access back
     ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kIdentifierRoot);
-    ScratchKey::DeleteTree(HKEY_LOCAL_MACHINE, kSuiteSetupRoot);
+    DeleteSuiteSetup();
     DeleteFileA((WindowsFolder() + "\\QTFile.ini").c_str());
 }
 

@@ -38,6 +38,13 @@ __attribute__((noinline)) int WriteThroughNull(bool* destroyed)
     return 1;
 }
 
+// No frame of its own: it faults with the stack as the call left it, which on x64 is not
+// aligned for a further call.
+__attribute__((noinline)) void WriteThroughNullFromLeaf()
+{
+    *g_nowhere = 2;
+}
+
 __attribute__((noinline)) int DivideByZero(bool* destroyed)
 {
     SetsFlagOnDestruction guard{destroyed};
@@ -57,6 +64,19 @@ TEST_F(TranslatedFaults, AccessViolationArrivesAsWin32ExceptionAndUnwindsTheFaul
         EXPECT_EQ(static_cast<DWORD>(e.code), EXCEPTION_ACCESS_VIOLATION);
         EXPECT_STREQ(e.source.data, "WIN32");
         EXPECT_STREQ(e.what(), CWin32Exception::Describe(EXCEPTION_ACCESS_VIOLATION).data);
+    }
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(TranslatedFaults, FaultInALeafWithoutAFrameArrivesWithItsCode)
+{
+    bool destroyed = false;
+    try {
+        SetsFlagOnDestruction guard{&destroyed};
+        WriteThroughNullFromLeaf();
+        FAIL() << "no fault";
+    } catch (const CWin32Exception& e) {
+        EXPECT_EQ(static_cast<DWORD>(e.code), EXCEPTION_ACCESS_VIOLATION);
     }
     EXPECT_TRUE(destroyed);
 }

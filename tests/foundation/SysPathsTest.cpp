@@ -1,5 +1,7 @@
 #include "foundation/SysPaths.h"
 
+#include "foundation/RegistryKey.h"
+
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchFiles.h"
 #include "tests/support/ScratchKey.h"
@@ -29,16 +31,61 @@ std::string Answer(const std::function<void(char*, DWORD)>& call)
 std::string WindowsDirectory() { return Answer([](char* b, DWORD n) { GetWindowsDirectoryA(b, n); }); }
 std::string SharedWindowsDirectory() { return Answer([](char* b, DWORD n) { GetSystemWindowsDirectoryA(b, n); }); }
 std::string SystemDirectory() { return Answer([](char* b, DWORD n) { GetSystemDirectoryA(b, n); }); }
+// The system folder that 32-bit programs reach.
+std::string SystemDirectory32()
+{
+#if defined(_WIN64)
+    return Answer([](char* b, DWORD n) { GetSystemWow64DirectoryA(b, n); });
+#else
+    return SystemDirectory();
+#endif
+}
 std::string ModulePath() { return Answer([](char* b, DWORD n) { GetModuleFileNameA(nullptr, b, n); }); }
 std::string ShellFolder(int code) { return Answer([=](char* b, DWORD) { SHGetFolderPathA(nullptr, code, nullptr, 0, b); }); }
 std::string Parent(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+// A value of the machine's CurrentVersion key as 32-bit programs see it.
 std::string CurrentVersionValue(const char* name)
 {
     return Answer([=](char* b, DWORD n) {
-        RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", name, RRF_RT_REG_SZ,
-                     nullptr, b, &n);
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, KEY_READ | kRegistryView32, &key) != ERROR_SUCCESS)
+            return;
+        RegGetValueA(key, nullptr, name, RRF_RT_REG_SZ, nullptr, b, &n);
+        RegCloseKey(key);
     });
 }
+
+// Wine makes the 32-bit view of a 64-bit prefix with 32-bit programs; on a host that cannot run
+// them that view lacks the program folders, which these tests then write as Windows has them.
+class ProgramFolders32 : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (!CurrentVersionValue("ProgramFilesDir").empty())
+            return;
+        m_written = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, nullptr, 0,
+                                    KEY_SET_VALUE | kRegistryView32, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+        for (const auto& value : {std::pair<const char*, std::string>{"ProgramFilesDir", "C:\\Program Files (x86)"},
+                                  {"CommonFilesDir", "C:\\Program Files (x86)\\Common Files"}})
+            if (m_written)
+                RegSetValueExA(m_key, value.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
+                               static_cast<DWORD>(value.second.size() + 1));
+    }
+    void TearDown() override
+    {
+        if (!m_written)
+            return;
+        RegDeleteValueA(m_key, "ProgramFilesDir");
+        RegDeleteValueA(m_key, "CommonFilesDir");
+        RegCloseKey(m_key);
+    }
+
+private:
+    HKEY m_key = nullptr;
+    bool m_written = false;
+};
+::testing::Environment* const g_programFolders32 = ::testing::AddGlobalTestEnvironment(new ProgramFolders32);
 
 std::string Resolved(int code) { return Text(CSysPaths(code).GetPath()); }
 std::string Expanded(const CStr& path) { return Text(CSysPaths().SetPath(path).ExpandMacros().GetPath()); }
@@ -70,7 +117,7 @@ std::string RunFolderProbe(const std::string& output)
 TEST(SysPathsResolve, EachCodeGivesWhatThePlatformAnswers)
 {
     const std::pair<int, std::function<std::string()>> cases[] = {
-        {CSIDL_SYSTEM, SystemDirectory},
+        {CSIDL_SYSTEM, SystemDirectory32},
         {FOLDER_CURRENTDIR, [] { return Answer([](char* b, DWORD n) { GetCurrentDirectoryA(n, b); }); }},
         {FOLDER_MODULEDIR, [] { return Parent(ModulePath()); }},
         {FOLDER_MODULEPATH, ModulePath},
@@ -92,7 +139,7 @@ TEST(SysPathsResolve, EachCodeGivesWhatThePlatformAnswers)
 
     CSysPaths paths;
     paths.SetPath(std::string(400, 'x').c_str());
-    EXPECT_EQ(Text(paths.Resolve(CSIDL_SYSTEM).GetPath()), SystemDirectory());
+    EXPECT_EQ(Text(paths.Resolve(CSIDL_SYSTEM).GetPath()), SystemDirectory32());
     EXPECT_EQ(Text(paths.Resolve(250).GetPath()), "");   // a code the shell does not know
 }
 

@@ -9,6 +9,7 @@
 //   vortag_bench.exe [--runs N] [--verbose] [--build-type NAME]
 
 #include "app/FixedTexts.h"
+#include "foundation/RegistryKey.h"
 #include "tools/bench/GeneratorPause.h"
 #include "tools/bench/PeFile.h"
 #include "tools/bench/Runs.h"
@@ -300,9 +301,15 @@ void PrintTable(const Results& results, const PeFacts& exe, int runs, const std:
                 quiet.pauseMs.size(), quiet.wallMs.size(), quiet.ambiguous, quiet.unreadable);
 }
 
-bool Present(HKEY root, const char* key, const char* value)
+// Whether the value is there in the registry view in which the tool reads the suite's settings.
+bool Present(HKEY root, const char* subkey, const char* value)
 {
-    return RegGetValueA(root, key, value, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, subkey, 0, KEY_READ | kRegistryView32, &key) != ERROR_SUCCESS)
+        return false;
+    const bool present = RegGetValueA(key, nullptr, value, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return present;
 }
 
 void PrintMachine()

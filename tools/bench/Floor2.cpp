@@ -7,6 +7,7 @@
 
 #include "app/FixedTexts.h"
 #include "app/res/ResourceIds.h"
+#include "foundation/RegistryKey.h"   // the registry view the tool reads the suite's settings in
 
 #include <commctrl.h>
 
@@ -78,13 +79,13 @@ void ReadSuiteFolder(const char* windowsFolder, const char* moduleFolder, char* 
     if (GetFileAttributesA(settingsFile) != INVALID_FILE_ATTRIBUTES)
         GetPrivateProfileStringA(kSettingsSection, kSettingsKey, "", suite, size, settingsFile);
     if (!suite[0])
-        ReadRegistryString(HKEY_LOCAL_MACHINE, kSetupKey, kSetupValue, KEY_READ, suite, size);
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kSetupKey, kSetupValue, KEY_READ | kRegistryView32, suite, size);
     if (!suite[0])
         std::snprintf(suite, size, "%s", moduleFolder);
     if (_strnicmp(suite, "(PROG)", 6) == 0) {
         char programFiles[MAX_PATH];
         ReadRegistryString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-                           KEY_READ, programFiles, sizeof programFiles);
+                           KEY_READ | kRegistryView32, programFiles, sizeof programFiles);
         char rest[MAX_PATH];
         std::snprintf(rest, sizeof rest, "%s", suite + 6);
         std::snprintf(suite, size, "%s%s", programFiles, rest);

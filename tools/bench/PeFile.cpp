@@ -46,9 +46,18 @@ PeFacts ReadPeFacts(const std::string& path)
     const auto& dos = At<IMAGE_DOS_HEADER>(file, 0);
     if (dos.e_magic != IMAGE_DOS_SIGNATURE)
         e2e::Fail("%s is no PE file", path.c_str());
-    const auto& nt = At<IMAGE_NT_HEADERS32>(file, static_cast<uint64_t>(dos.e_lfanew));
-    if (nt.Signature != IMAGE_NT_SIGNATURE || nt.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC)
-        e2e::Fail("%s is no 32-bit PE image", path.c_str());
+    // The file header is the same in both image kinds; the optional header after it is not.
+    const uint64_t ntOffset = static_cast<uint64_t>(dos.e_lfanew);
+    const auto& nt = At<IMAGE_NT_HEADERS32>(file, ntOffset);
+    if (nt.Signature != IMAGE_NT_SIGNATURE)
+        e2e::Fail("%s is no PE image", path.c_str());
+    const IMAGE_DATA_DIRECTORY* directories = nullptr;
+    if (nt.OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+        directories = nt.OptionalHeader.DataDirectory;
+    else if (nt.OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+        directories = At<IMAGE_NT_HEADERS64>(file, ntOffset).OptionalHeader.DataDirectory;
+    else
+        e2e::Fail("%s is neither a 32-bit nor a 64-bit PE image", path.c_str());
 
     const int sectionCount = nt.FileHeader.NumberOfSections;
     const uint64_t sectionsOffset = static_cast<uint64_t>(dos.e_lfanew) + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) +
@@ -67,7 +76,7 @@ PeFacts ReadPeFacts(const std::string& path)
             sections[i].Name[0] == '/')
             facts.stripped = false;
 
-    const IMAGE_DATA_DIRECTORY& directory = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_DATA_DIRECTORY& directory = directories[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (directory.VirtualAddress == 0)
         return facts;
     const uint64_t descriptors = OffsetOf(sections, sectionCount, directory.VirtualAddress);

@@ -13,5 +13,5 @@ struct PeFacts {
     std::vector<std::string> nonSystem;    // those not found in the system folder
 };
 
-// Throws e2e::DriverError when the file cannot be read or is no 32-bit PE image.
+// Throws e2e::DriverError when the file cannot be read or is no PE image (32- or 64-bit).
 PeFacts ReadPeFacts(const std::string& path);

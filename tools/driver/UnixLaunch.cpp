@@ -9,20 +9,26 @@ namespace e2e {
 
 namespace {
 
-// The Windows name of the Unix file Wine runs programs with (Wine puts its path in every
-// process's environment as WINELOADER).
-std::string LoaderPath()
+// The Unix file Wine runs programs with, as Wine puts it in every process's environment
+// (WINELOADER): the loader of this process's own kind, wine or wine64.
+std::string LoaderUnixPath()
 {
     char unixPath[MAX_PATH] = "";
     const DWORD length = GetEnvironmentVariableA("WINELOADER", unixPath, sizeof unixPath);
     if (length == 0 || length >= sizeof unixPath)
         Fail("WINELOADER is not set: cannot start a program through the Unix side");
+    return unixPath;
+}
+
+// The Windows name of a Unix file.
+std::string WindowsName(const std::string& unixPath)
+{
     using DosFileName = WCHAR*(CDECL*)(const char*);
     const auto dosFileName = reinterpret_cast<DosFileName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
-    WCHAR* dos = dosFileName ? dosFileName(unixPath) : nullptr;
+    WCHAR* dos = dosFileName ? dosFileName(unixPath.c_str()) : nullptr;
     if (!dos)
-        Fail("no Windows name for the Wine loader %s", unixPath);
+        Fail("no Windows name for the Unix file %s", unixPath.c_str());
     char path[MAX_PATH] = "";
     WideCharToMultiByte(CP_ACP, 0, dos, -1, path, sizeof path, nullptr, nullptr);
     HeapFree(GetProcessHeap(), 0, dos);
@@ -75,14 +81,16 @@ StartedProcess StartThroughUnix(const std::string& commandLine, const std::strin
                                 const std::string& folder, unsigned timeoutMs)
 {
     const HandoverBlock block;
-    std::string loaderCommand =
-        Format("wine \"%s\" %s %s", BesideProgram("e2e_launch.exe").c_str(), block.Name().c_str(),
-               ToHex(commandLine).c_str());
+    const std::string loader = LoaderUnixPath();
+    // The loader takes its own kind from the name it is started by (argv[0]): started as "wine",
+    // the 64-bit loader would hand over to the 32-bit one, which a host may be unable to run.
+    std::string loaderCommand = Format("\"%s\" \"%s\" %s %s", loader.c_str(), BesideProgram("e2e_launch.exe").c_str(),
+                                       block.Name().c_str(), ToHex(commandLine).c_str());
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     // A Unix program: Wine hands back no handle for it, hence e2e_launch's handover.
-    if (!CreateProcessA(LoaderPath().c_str(), &loaderCommand[0], nullptr, nullptr, FALSE, 0,
+    if (!CreateProcessA(WindowsName(loader).c_str(), &loaderCommand[0], nullptr, nullptr, FALSE, 0,
                         const_cast<char*>(environmentBlock.data()), folder.empty() ? nullptr : folder.c_str(),
                         &startup, &started))
         FailWithLastError("starting the Wine loader for " + commandLine);
