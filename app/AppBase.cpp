@@ -1,7 +1,6 @@
 #include "app/AppBase.h"
 
 #include "foundation/CarriedException.h"
-#include "foundation/Report.h"
 #include "foundation/SeTranslator.h"
 #include "foundation/StructException.h"
 
@@ -15,25 +14,19 @@ CAppBase::CAppBase()
     InitCommonControlsEx(&classes);    // without them the dialogs still work, only plainer
 }
 
-CAppBase::~CAppBase()
-{
-    if (m_mutex) {
-        CloseHandle(m_mutex);
-        m_mutex = nullptr;
-    }
-}
-
 int CAppBase::Run(const char* title, const char* commandLine, int useMutex, const char* mutexName)
 {
+    m_title = title;
+    // What a window procedure throws where nobody can take it back is reported as ours.
+    const CStrayExceptionReporter strays([this](std::exception_ptr failure) { ReportException(failure); });
     try {
         SetSeTranslator(TranslateStructuredException);
-        m_title = title;
         m_commandLine = commandLine;
         m_useMutex = useMutex;
         m_mutexName = mutexName;
         return Start();
     } catch (...) {
-        return ReportCurrentException();
+        return ReportException(std::current_exception());
     }
 }
 
@@ -49,7 +42,7 @@ int CAppBase::Start()
 
 bool CAppBase::IsAlreadyRunning()
 {
-    m_mutex = CreateMutexA(nullptr, FALSE, m_mutexName.data);
+    m_mutex.Reset(CreateMutexA(nullptr, FALSE, m_mutexName.data));
     // Not only ERROR_ALREADY_EXISTS: a mutex we may not open belongs to another instance too.
     return GetLastError() != 0;
 }
@@ -81,7 +74,7 @@ int CAppBase::MessageLoop()
 {
     MSG message;
     for (;;) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = ReceiveMessage(message);
         if (got == 0)
             return static_cast<int>(message.wParam);
         if (got != -1)
@@ -89,31 +82,35 @@ int CAppBase::MessageLoop()
     }
 }
 
+// Messages sent to our windows from elsewhere are handled inside GetMessageA: what their
+// handlers threw is reported before the message it returns is dispatched, or the loop ends.
+BOOL CAppBase::ReceiveMessage(MSG& message)
+{
+    CCarryScope received;
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    try {
+        received.Rethrow();
+    } catch (...) {
+        ReportException(std::current_exception());
+    }
+    return got;
+}
+
 void CAppBase::DispatchGuarded(const MSG& message)
 {
     try {
         // Again for every message: a handler may have switched translation off.
         SetSeTranslator(TranslateStructuredException);
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-        RethrowCarriedException();   // what the window procedure parked
+        CallCarrying([&] {
+            TranslateMessage(&message);
+            return DispatchMessageA(&message);
+        });
     } catch (...) {
-        ReportCurrentException();    // the loop's result is WM_QUIT's alone
+        ReportException(std::current_exception());   // the loop's result is WM_QUIT's alone
     }
 }
 
-// Called inside a catch-all handler: shows the box for the exception being handled and
-// returns the exit code it stands for.
-int CAppBase::ReportCurrentException()
+int CAppBase::ReportException(std::exception_ptr failure)
 {
-    try {
-        throw;
-    } catch (CStructException& failure) {
-        failure.AddContext("Unhandled exception");
-        failure.ShowReport(m_title);
-        return failure.code != 0 ? failure.code : kFailureWithoutCode;
-    } catch (...) {
-        ShowMessageBox(nullptr, "Unknown exception", m_title.data, MB_TOPMOST | MB_ICONERROR);
-        return kFailureWithoutCode;
-    }
+    return ReportUnhandledException(failure, m_title);
 }

@@ -6,19 +6,16 @@
 // Every exception that reaches it, during start-up or while a message is handled, becomes
 // an error box captioned with the title instead of a crash.
 
+#include "foundation/Owned.h"
 #include "foundation/StrList.h"
-
-// Exit code of a run that failed without a code of its own: an exception of a foreign type,
-// or one of ours carrying code 0. Scripts read 0 as success, so such a failure must never
-// end the process with 0.
-constexpr int kFailureWithoutCode = ERROR_INTERNAL_ERROR;
+#include "foundation/StructException.h"   // kFailureWithoutCode
 
 class CAppBase {
 public:
     CAppBase();   // registers the common control classes
     CAppBase(const CAppBase&) = delete;
     CAppBase& operator=(const CAppBase&) = delete;
-    virtual ~CAppBase();   // closes the single-instance mutex
+    virtual ~CAppBase() = default;
 
     // Returns the exit code: that of OnAlreadyRunning for a second instance, a non-zero
     // result of InitInstance, else the message loop's WM_QUIT value; the code of a
@@ -34,20 +31,22 @@ protected:
     // Creates the application's windows; a non-zero result ends the run with that result.
     virtual int InitInstance();
     // Until WM_QUIT, whose wParam it returns. An exception escaping a window's handler is
-    // reported and costs that one message, never the loop.
+    // reported and costs that one message, never the loop; so is one that a handler threw for
+    // a message sent to us while the loop waited.
     virtual int MessageLoop();
 
     CStr m_title;
     CStr m_mutexName;
     CStr m_commandLine;
     CKeyValueList m_parameters;
-    HANDLE m_mutex = nullptr;
+    COwnedHandle m_mutex;   // held until the object goes: the single-instance mark
     int m_useMutex = 0;
 
 private:
     int Start();
     bool IsAlreadyRunning();
     void ParseParameters();
+    BOOL ReceiveMessage(MSG& message);
     void DispatchGuarded(const MSG& message);
-    int ReportCurrentException();
+    int ReportException(std::exception_ptr failure);
 };

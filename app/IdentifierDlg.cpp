@@ -14,22 +14,16 @@ const COLORREF kBackgroundColour = RGB(240, 240, 240);
 const LANGID kUserLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
 }  // namespace
 
-CIdentifierDlg::CIdentifierDlg()
+CIdentifierDlg::CIdentifierDlg() : CIdentifierDlg(g_identifierStore) {}
+
+CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store) : m_store(store)
 {
     templateId = IDD_IDENTIFIER;
     try {
-        m_currentIdentifier = g_identifierStore.GetOrCreate();
+        m_currentIdentifier = m_store.GetOrCreate();
     } catch (...) {
         // The dialog then shows an empty identifier; CHANGE can still store one.
     }
-}
-
-CIdentifierDlg::~CIdentifierDlg()
-{
-    if (m_editBrush)
-        DeleteObject(m_editBrush);
-    if (m_backgroundBrush)
-        DeleteObject(m_backgroundBrush);
 }
 
 BOOL CIdentifierDlg::OnInitDialog()
@@ -38,9 +32,9 @@ BOOL CIdentifierDlg::OnInitDialog()
     SetButtonBitmap(IDC_CLOSE, IDB_CLOSE);
     SetWindowTextFormat("%s", kApplicationTitle);
     if (!m_editBrush)
-        m_editBrush = CreateSolidBrush(kEditColour);
+        m_editBrush.Reset(CreateSolidBrush(kEditColour));
     if (!m_backgroundBrush)
-        m_backgroundBrush = CreateSolidBrush(kBackgroundColour);
+        m_backgroundBrush.Reset(CreateSolidBrush(kBackgroundColour));
     ShowLabel(IDC_CURRENT_LABEL, IDS_CURRENT_IDENTIFIER);
     SetDlgItemTextFormat(IDC_CURRENT_IDENTIFIER, "%s", m_currentIdentifier.data);
     return TRUE;
@@ -51,7 +45,7 @@ LRESULT CIdentifierDlg::OnCtlColor(HDC dc, HWND control, UINT message)
     SetBkMode(dc, TRANSPARENT);
     const int id = GetDlgCtrlID(control);
     const bool identifierField = message == WM_CTLCOLORSTATIC && (id == IDC_CURRENT_IDENTIFIER || id == IDC_NEW_IDENTIFIER);
-    return reinterpret_cast<LRESULT>(identifierField ? m_editBrush : m_backgroundBrush);
+    return reinterpret_cast<LRESULT>(identifierField ? m_editBrush.Get() : m_backgroundBrush.Get());
 }
 
 LRESULT CIdentifierDlg::OnCommand(int id, int, HWND)
@@ -76,19 +70,25 @@ LRESULT CIdentifierDlg::OnDestroy()
 
 int CIdentifierDlg::ChangeIdentifier()
 {
+    // Until the change is through, anything that escapes it leaves a failure behind: the old
+    // identifier may be gone already.
+    m_result = kFailureWithoutCode;
     try {
-        g_identifierStore.Delete();
-        const CStr identifier = g_identifierStore.GetOrCreate();
+        // What the change needs is loaded before anything is deleted, so that a library that
+        // cannot be loaded leaves the old identifier in place. SHELL32 only serves here; the
+        // dialog comes up sooner without it (see GetResidentFunction).
+        const auto shellExecute = GetResidentFunction<decltype(&ShellExecuteA)>("SHELL32.DLL", "ShellExecuteA");
+        m_store.LoadGenerator();
+        m_store.Delete();
+        const CStr identifier = m_store.GetOrCreate();
         ShowLabel(IDC_NEW_LABEL, IDS_NEW_IDENTIFIER);
         SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", identifier.data);
         const CStr collector = g_suiteFolder.Combine(kCollectorFileName);
-        // SHELL32 only serves here; the dialog comes up sooner without it (see GetResidentFunction).
-        const auto shellExecute = GetResidentFunction<decltype(&ShellExecuteA)>("SHELL32.DLL", "ShellExecuteA");
         const HINSTANCE started = shellExecute(handle, "open", collector.data, kCollectorParameters, nullptr,
                                                SW_SHOWNORMAL);
         m_result = CollectorStartResult(reinterpret_cast<INT_PTR>(started));
     } catch (CStructException& failure) {
-        m_result = failure.code;
+        m_result = failure.code != 0 ? failure.code : kFailureWithoutCode;
     }
     return m_result;
 }

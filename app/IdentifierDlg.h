@@ -1,17 +1,24 @@
 #pragma once
 // The tool's one dialog: shows the stored agent identifier and replaces it on CHANGE.
 
+#include "foundation/Owned.h"
 #include "foundation/Str.h"
 #include "window/DlgBase.h"
 
+class CIdentifierStore;
+
 class CIdentifierDlg : public CDlgBase {
 public:
-    CIdentifierDlg();   // reads the stored identifier, storing a fresh one when none is
-    ~CIdentifierDlg() override;
+    // Reads the stored identifier of the process's store (or of `store`, which must outlive
+    // the dialog), storing a fresh one when none is.
+    CIdentifierDlg();
+    explicit CIdentifierDlg(const CIdentifierStore& store);
 
     // Replaces the stored identifier, shows the new one and starts the collector.
-    // 0 on success, else the failure value that becomes the exit code. Works with or
-    // without the dialog window.
+    // 0 on success, else the failure value that becomes the exit code (never 0: a failure
+    // without a code of its own gives kFailureWithoutCode). An exception of a foreign kind
+    // goes on to the caller, and the result says the change failed. Works with or without
+    // the dialog window.
     int ChangeIdentifier();
 
     // The outcome of ShellExecuteA as a result: 0 when the collector started, otherwise
@@ -26,8 +33,9 @@ public:
 private:
     void ShowLabel(int controlId, uint32_t stringId);
 
-    HBRUSH m_editBrush = nullptr;
-    HBRUSH m_backgroundBrush = nullptr;
+    const CIdentifierStore& m_store;
+    COwnedGdiObject<HBRUSH> m_editBrush;
+    COwnedGdiObject<HBRUSH> m_backgroundBrush;
     CStr m_currentIdentifier;
     int m_result = 0;
 };

@@ -14,18 +14,52 @@ namespace {
 
 const char kDefaultValue[] = "";
 
+using UuidCreateFunction = RPC_STATUS(RPC_ENTRY*)(UUID* uuid);
+
+// RPCRT4 only serves here; the dialog comes up sooner without it (see GetResidentFunction).
+UuidCreateFunction LoadUuidCreate()
+{
+    return GetResidentFunction<UuidCreateFunction>("RPCRT4.DLL", "UuidCreate");
+}
+
 // Every operation opens the key afresh (creating it when missing) and never caches.
 CRegistryKey& OpenIdentifierKey(CRegistryKey& key)
 {
     return key.Open(HKEY_CLASSES_ROOT, kIdentifierKey, 1, KEY_ALL_ACCESS);
 }
 
+// The stored text, or the empty text when nothing can be read. A user who may read the key but
+// not write it (HKEY_CLASSES_ROOT of the machine is read-only to a standard user) is refused
+// the full-access open, and reads through a read-only one.
+CStr ReadStoredIdentifier()
+{
+    CRegistryKey key;
+    try {
+        OpenIdentifierKey(key);
+    } catch (...) {
+        try {
+            key.Open(HKEY_CLASSES_ROOT, kIdentifierKey, 0, KEY_READ);
+        } catch (...) {
+            return CStr();
+        }
+    }
+    try {
+        return key.GetString(kDefaultValue);
+    } catch (...) {
+        return CStr();
+    }
+}
+
 }  // namespace
+
+void CIdentifierStore::LoadGenerator() const
+{
+    LoadUuidCreate();
+}
 
 CStr CIdentifierStore::Generate() const
 {
-    // RPCRT4 only serves here; the dialog comes up sooner without it (see GetResidentFunction).
-    const auto createUuid = GetResidentFunction<RPC_STATUS(RPC_ENTRY*)(UUID*)>("RPCRT4.DLL", "UuidCreate");
+    const UuidCreateFunction createUuid = LoadUuidCreate();
     CTimeStamp stamp;
     UUID uuid{};
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -52,19 +86,13 @@ CStr CIdentifierStore::FormatIdentifier(const UUID& uuid, const FILETIME& utc, u
 
 CStr CIdentifierStore::GetOrCreate() const
 {
-    CStr identifier;
-    CRegistryKey key;
-    try {
-        identifier = OpenIdentifierKey(key).GetString(kDefaultValue);
-    } catch (...) {
-        // Whatever kept us from reading it, the cure is the same: store a fresh one.
-    }
+    CStr identifier = ReadStoredIdentifier();
     if (identifier.EqualsNoCase("")) {
+        // Whatever kept us from reading it, the cure is the same: store a fresh one.
         identifier = Generate();
-        key.Close();   // a failed read may have left the key open
+        CRegistryKey key;
         OpenIdentifierKey(key).SetString(kDefaultValue, identifier);
     }
-    key.Close();
     return identifier;
 }
 

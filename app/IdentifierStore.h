@@ -4,12 +4,18 @@
 
 #include "foundation/Str.h"
 
+// The operations are virtual so that tests can make them fail in ways the system will not.
 class CIdentifierStore {
 public:
+    virtual ~CIdentifierStore() = default;
+
     // A fresh identifier: a UUID taken after a pause of 1 to 1000 ms, then the UTC time of
     // generation with a random addend of 0 to 15 in its low half. Throws the "DLL: "
     // exception when the system has no UuidCreate to take the UUID from.
-    CStr Generate() const;
+    virtual CStr Generate() const;
+    // Loads what Generate needs, so that a change can make sure of it before it deletes
+    // anything; throws as Generate does when it cannot.
+    virtual void LoadGenerator() const;
 
     // The 56-character identifier text for these parts; the addend wraps around within the
     // low half and never carries into the high one.
@@ -17,13 +23,13 @@ public:
 
     // The stored identifier; when none can be read (no key, no value, an empty or non-text
     // value, any read failure) a fresh one is generated and stored. A stored text is
-    // returned as it is, whatever its shape. Throws the registry's exception when the fresh
-    // identifier cannot be stored.
-    CStr GetOrCreate() const;
+    // returned as it is, whatever its shape, also to a user who may read the key but not
+    // write it. Throws the registry's exception when the fresh identifier cannot be stored.
+    virtual CStr GetOrCreate() const;
 
     // Throws the stored identifier away. Nothing stored counts as done; throws the registry's
     // exception when the key cannot be opened or the value not deleted.
-    void Delete() const;
+    virtual void Delete() const;
 
     // Fills the process's suite folder from the settings file, else the suite's setup key,
     // else the tool's own folder, with a leading folder macro expanded; returns it.

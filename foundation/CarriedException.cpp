@@ -1,25 +1,67 @@
 #include "foundation/CarriedException.h"
 
+#include "foundation/StructException.h"
+
 namespace {
-thread_local std::exception_ptr t_carried;
+
+thread_local CCarryScope* t_innermostScope = nullptr;
+CStrayExceptionReporter* g_strayReporter = nullptr;
+
+// Nothing may leave here: the callers are procedures and destructors.
+void ReportStray(std::exception_ptr exception) noexcept
+{
+    try {
+        if (g_strayReporter)
+            g_strayReporter->Report(exception);
+        else
+            ReportUnhandledException(exception, "");
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+// ---- CCarryScope ------------------------------------------------------------------------------
+
+CCarryScope::CCarryScope() : m_outer(t_innermostScope)
+{
+    t_innermostScope = this;
+}
+
+CCarryScope::~CCarryScope()
+{
+    t_innermostScope = m_outer;
+    if (m_parked)
+        ReportStray(m_parked);
+}
+
+void CCarryScope::Rethrow()
+{
+    if (!m_parked)
+        return;
+    std::exception_ptr exception = std::move(m_parked);
+    m_parked = nullptr;
+    std::rethrow_exception(exception);
 }
 
 void CarryException(std::exception_ptr exception)
 {
-    if (!t_carried)
-        t_carried = std::move(exception);
+    CCarryScope* scope = t_innermostScope;
+    if (scope && !scope->m_parked)
+        scope->m_parked = std::move(exception);
+    else
+        ReportStray(std::move(exception));
 }
 
-void RethrowCarriedException()
+// ---- CStrayExceptionReporter ------------------------------------------------------------------
+
+CStrayExceptionReporter::CStrayExceptionReporter(ReportFunction report)
+    : m_report(std::move(report)), m_previous(g_strayReporter)
 {
-    if (!t_carried)
-        return;
-    std::exception_ptr exception = std::move(t_carried);
-    t_carried = nullptr;
-    std::rethrow_exception(exception);
+    g_strayReporter = this;
 }
 
-bool HasCarriedException()
+CStrayExceptionReporter::~CStrayExceptionReporter()
 {
-    return static_cast<bool>(t_carried);
+    g_strayReporter = m_previous;
 }

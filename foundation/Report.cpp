@@ -1,9 +1,30 @@
 #include "foundation/Report.h"
 
 namespace {
+
 MessageBoxRoute g_messageBoxRoute = nullptr;
 TraceRoute g_traceRoute = nullptr;
-}
+
+// A box runs a message loop of its own, which a WM_QUIT waiting in the thread's queue ends at
+// once: a window that posted its quit just before a failure was reported would close the report
+// before anyone could read it. The quit is held back while the box shows and posted again after.
+class CQuitHeldBack {
+public:
+    CQuitHeldBack() { m_held = PeekMessageA(&m_quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0; }
+    ~CQuitHeldBack()
+    {
+        if (m_held)
+            PostQuitMessage(static_cast<int>(m_quit.wParam));
+    }
+    CQuitHeldBack(const CQuitHeldBack&) = delete;
+    CQuitHeldBack& operator=(const CQuitHeldBack&) = delete;
+
+private:
+    MSG m_quit{};
+    bool m_held = false;
+};
+
+}  // namespace
 
 MessageBoxRoute SetMessageBoxRoute(MessageBoxRoute route)
 {
@@ -23,6 +44,7 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 {
     if (g_messageBoxRoute)
         return g_messageBoxRoute(owner, text, caption, type);
+    const CQuitHeldBack heldBack;
     return MessageBoxA(owner, text, caption, type);
 }
 

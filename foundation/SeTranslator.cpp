@@ -6,16 +6,17 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
+DWORD g_stateSlot = TLS_OUT_OF_INDEXES;
+INIT_ONCE g_installOnce = INIT_ONCE_STATIC_INIT;
+
 // What one thread needs to raise a translated fault: the translator and a copy of the
-// fault, taken by the vectored handler and read by the redirected thread.
+// fault, taken by the vectored handler and read by the redirected thread. Made when a thread
+// first installs a translator, kept in a TLS slot, freed as the thread ends.
 struct ThreadFaultState {
     SeTranslatorFunction translator = nullptr;
     EXCEPTION_RECORD record{};
     CONTEXT context{};
 };
-
-DWORD g_stateSlot = TLS_OUT_OF_INDEXES;
-INIT_ONCE g_installOnce = INIT_ONCE_STATIC_INIT;
 
 ThreadFaultState* CurrentState()
 {
@@ -143,6 +144,18 @@ LONG CALLBACK RedirectFault(EXCEPTION_POINTERS* pointers)
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 
+// Called for every thread that ends, however it was started (a TLS callback of the image):
+// C++ thread_local destructors do not run for every thread with this toolchain.
+void NTAPI FreeStateOfEndingThread(PVOID, DWORD reason, PVOID)
+{
+    if (reason != DLL_THREAD_DETACH)
+        return;
+    if (ThreadFaultState* state = CurrentState()) {
+        TlsSetValue(g_stateSlot, nullptr);
+        delete state;
+    }
+}
+
 BOOL CALLBACK InstallOnce(PINIT_ONCE, PVOID, PVOID*)
 {
     g_stateSlot = TlsAlloc();
@@ -153,6 +166,10 @@ BOOL CALLBACK InstallOnce(PINIT_ONCE, PVOID, PVOID*)
 }
 
 }  // namespace
+
+// Listed among the image's TLS callbacks, which the C runtime's TLS directory runs.
+extern "C" __attribute__((section(".CRT$XLF"), used)) const PIMAGE_TLS_CALLBACK g_seTranslatorThreadEnd =
+    FreeStateOfEndingThread;
 
 SeTranslatorFunction SetSeTranslator(SeTranslatorFunction translator)
 {

@@ -175,6 +175,20 @@ void RaiseSystemError(DWORD errorCode, const char* contextPattern, const CStr& s
     throw CStructException(failure);
 }
 
+int ReportUnhandledException(std::exception_ptr failure, const CStr& title)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (CStructException& unhandled) {
+        unhandled.AddContext("Unhandled exception");
+        unhandled.ShowReport(title);
+        return unhandled.code != 0 ? unhandled.code : kFailureWithoutCode;
+    } catch (...) {
+        ShowMessageBox(nullptr, "Unknown exception", title.data, MB_TOPMOST | MB_ICONERROR);
+        return kFailureWithoutCode;
+    }
+}
+
 void TranslateStructuredException(unsigned int, EXCEPTION_POINTERS* pointers)
 {
     throw CWin32Exception(pointers);

@@ -53,5 +53,14 @@ public:
 // CStructException.
 [[noreturn]] void RaiseSystemError(DWORD errorCode, const char* contextPattern, const CStr& step);
 
+// Exit code of a failure without a code of its own: an exception of a foreign type, or one of
+// ours carrying code 0. Scripts read 0 as success, so such a failure must never end with 0.
+constexpr int kFailureWithoutCode = ERROR_INTERNAL_ERROR;
+
+// Shows the box for an exception that nobody handled, captioned `title`: a CStructException's
+// report after the context line "Unhandled exception", "Unknown exception" for any other kind.
+// Returns the exit code the failure stands for: its code, else kFailureWithoutCode.
+int ReportUnhandledException(std::exception_ptr failure, const CStr& title);
+
 // The translator that turns a structured exception into a thrown CWin32Exception.
 [[noreturn]] void TranslateStructuredException(unsigned int code, EXCEPTION_POINTERS* pointers);

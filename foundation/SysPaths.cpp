@@ -2,6 +2,7 @@
 
 #include "foundation/DynLibrary.h"
 #include "foundation/OsVersion.h"
+#include "foundation/Owned.h"
 #include "foundation/RegistryKey.h"
 #include "foundation/Report.h"
 
@@ -79,48 +80,69 @@ void ReadCurrentVersionFolder(CStr& path, const char* valueName)
     }
 }
 
-// The way to a shell folder for a shell without SHGetSpecialFolderPathA. SHELL32 is loaded for
-// this call only, as CShell32Library loads it: start-up does not need it.
+// The item list of a shell folder, freed as the shell wants it freed: with its allocator when
+// there is one, else with ILFree.
+class CItemList {
+public:
+    explicit CItemList(IMalloc* allocator) : m_allocator(allocator) {}
+    ~CItemList()
+    {
+        using FreeFunction = void(WINAPI*)(LPITEMIDLIST items);
+        if (!items)
+            return;
+        if (m_allocator) {
+            m_allocator->Free(items);
+            return;
+        }
+        try {
+            GetResidentFunction<FreeFunction>("SHELL32.DLL", "ILFree")(items);
+        } catch (...) {
+        }
+    }
+    CItemList(const CItemList&) = delete;
+    CItemList& operator=(const CItemList&) = delete;
+
+    LPITEMIDLIST items = nullptr;
+
+private:
+    IMalloc* m_allocator;
+};
+
+// The way to a shell folder for a shell without SHGetSpecialFolderPathA. SHELL32 is loaded on
+// first use, as everywhere: start-up does not need it.
 void ResolveShellFolderThroughItemList(CStr& path, int folderCode)
 {
     using GetMallocFunction = HRESULT(WINAPI*)(IMalloc** allocator);
     using GetLocationFunction = HRESULT(WINAPI*)(HWND owner, int folder, LPITEMIDLIST* items);
     using GetPathFunction = BOOL(WINAPI*)(LPCITEMIDLIST items, LPSTR path);
-    using FreeItemsFunction = void(WINAPI*)(LPITEMIDLIST items);
     try {
-        CDynLibrary shell32;
-        shell32.Load("SHELL32.DLL", 0);
-        const auto getMalloc = GetFunctionAs<GetMallocFunction>(shell32, "SHGetMalloc");
-        const auto getLocation = GetFunctionAs<GetLocationFunction>(shell32, "SHGetSpecialFolderLocation");
-        const auto getPath = GetFunctionAs<GetPathFunction>(shell32, "SHGetPathFromIDListA");
+        const auto getMalloc = GetResidentFunction<GetMallocFunction>("SHELL32.DLL", "SHGetMalloc");
+        const auto getLocation = GetResidentFunction<GetLocationFunction>("SHELL32.DLL", "SHGetSpecialFolderLocation");
+        const auto getPath = GetResidentFunction<GetPathFunction>("SHELL32.DLL", "SHGetPathFromIDListA");
         IMalloc* allocator = nullptr;
         if (FAILED(getMalloc(&allocator)))
             allocator = nullptr;
+        const COwnedInterface<IMalloc> ownedAllocator(allocator);
         // No "insert a disk" box for a folder on a removable drive.
         SetErrorMode(SEM_FAILCRITICALERRORS);
-        LPITEMIDLIST items = nullptr;
-        if (SUCCEEDED(getLocation(nullptr, folderCode, &items))) {
-            getPath(items, path.data);
-            if (allocator)
-                allocator->Free(items);
-            else
-                GetFunctionAs<FreeItemsFunction>(shell32, "ILFree")(items);
-        }
-        if (allocator)
-            allocator->Release();
+        CItemList list(allocator);
+        if (SUCCEEDED(getLocation(nullptr, folderCode, &list.items)))
+            getPath(list.items, path.data);
     } catch (...) {
     }
 }
 
+// SHELL32 stays loaded once loaded: it may leave threads of its own running after a call, and
+// freeing it under them could crash the process later.
 void ResolveShellFolder(CStr& path, int folderCode)
 {
+    CShell32Library shell32;
     try {
-        CShell32Library shell32;
         shell32.GetSpecialFolderPath(nullptr, path.data, folderCode, FALSE);
-        return;
     } catch (...) {
+        ResolveShellFolderThroughItemList(path, folderCode);
     }
-    ResolveShellFolderThroughItemList(path, folderCode);
+    shell32.Detach();
 }
 
 }  // namespace

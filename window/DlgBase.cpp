@@ -1,5 +1,6 @@
 #include "window/DlgBase.h"
 
+#include "foundation/CarriedException.h"
 #include "foundation/StructException.h"
 #include "window/WndMap.h"
 #include "window/WndProcs.h"
@@ -9,11 +10,8 @@ CDlgBase::~CDlgBase()
     if (modal)
         return;
     // The derived part is gone already: the WM_DESTROY and WM_NCDESTROY sent now reach the
-    // handlers of this class. A destructor cannot pass an exception on.
-    try {
-        Destroy();
-    } catch (...) {
-    }
+    // handlers of this class.
+    DestroyWithObject();
 }
 
 DWORD CDlgBase::ShowModeless(HWND parent, LPARAM initParam)
@@ -21,9 +19,10 @@ DWORD CDlgBase::ShowModeless(HWND parent, LPARAM initParam)
     modal = 0;
     // The dialog's first message, inside CreateDialogParamA, binds it to this entry.
     g_wndMap.Add(WndMapEntry{this, GetCurrentThreadId()});
+    CCarryScope creation;
     const HWND created = CreateDialogParamA(instance, MAKEINTRESOURCEA(static_cast<WORD>(templateId)),
                                             parent, InitialDlgProc, initParam);
-    const DWORD error = ConcludeCreation(created);
+    const DWORD error = ConcludeCreation(created, creation);
     if (error != 0) {
         // Nobody is told: the caller gets the code.
         CSystemException failure(error);

@@ -1,7 +1,15 @@
 #include "window/WndBase.h"
 
+#include "foundation/CarriedException.h"
 #include "window/WndMap.h"
 #include "window/WndProcs.h"
+
+CWndBase::~CWndBase()
+{
+    // The derived part is gone already: the WM_DESTROY and WM_NCDESTROY sent now reach the
+    // handlers of this class.
+    DestroyWithObject();
+}
 
 DWORD CWndBase::RegisterWndClass()
 {
@@ -32,9 +40,10 @@ DWORD CWndBase::Create(HWND parent, void* createParam)
 
     // The window's first message, inside CreateWindowExA, binds it to this entry.
     g_wndMap.Add(WndMapEntry{this, GetCurrentThreadId()});
+    CCarryScope creation;
     const HWND created = CreateWindowExA(exStyle, className.data, windowName.data, style, x, y, width,
                                          height, parent, menu, instance, createParam);
-    return ConcludeCreation(created);
+    return ConcludeCreation(created, creation);
 }
 
 LRESULT CWndBase::OnCreate(CREATESTRUCTA*)

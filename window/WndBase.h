@@ -1,9 +1,8 @@
 #pragma once
 // Base class of top-level windows: registers its window class and creates its window.
 //
-// A derived class fills the class and creation settings in its constructor. The window
-// must be gone (or its WM_NCDESTROY past) before the object is: neither this destructor nor
-// that of CWndHandle destroys the window or leaves the window map.
+// A derived class fills the class and creation settings in its constructor. The window goes
+// with the object: this destructor destroys it, so no message can reach an object that is gone.
 
 #include "foundation/Str.h"
 #include "window/MsgHandler.h"
@@ -12,7 +11,7 @@
 class CWndBase : public CWndHandle, public CMsgHandler {
 public:
     CWndBase() = default;
-    ~CWndBase() override = default;
+    ~CWndBase() override;
 
     // 0, or the system's error code.
     DWORD RegisterWndClass();

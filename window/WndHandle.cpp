@@ -4,20 +4,21 @@
 #include "foundation/Str.h"
 #include "window/WndMap.h"
 
+#include <algorithm>
+
 // The system calls below may run our own window procedures (WM_SETTEXT, WM_SHOWWINDOW,
-// WM_PAINT, WM_DESTROY ...); what a handler threw there comes out once the call is back.
+// WM_PAINT, WM_DESTROY ...); what a handler threw during a call comes out of that call once it
+// is back (CallCarrying).
 
 namespace {
 
-// Formats the text and hands it to `set`, when there is a window and a format at all.
-template <typename TSet>
-BOOL SetFormattedText(HWND window, const char* format, va_list args, TSet&& set)
+// The text for a window, when there is a window and a format at all.
+bool FormatFor(HWND window, CStr& text, const char* format, va_list args)
 {
     if (!IsWindow(window) || !format)
-        return 0;
-    CStr text;
+        return false;
     text.FormatV(format, args);
-    return set(text.data);
+    return true;
 }
 
 }  // namespace
@@ -26,6 +27,9 @@ CWndHandle::CWndHandle() : instance(GetModuleHandleA(nullptr)) {}
 
 CWndHandle::~CWndHandle()
 {
+    // The derived classes destroy their windows; one that outlived that (a window of another
+    // thread, a failed DestroyWindow) must at least no longer lead here.
+    g_wndMap.RemoveObject(this);
     handle = nullptr;
 }
 
@@ -35,34 +39,34 @@ void CWndHandle::Clear()
     instance = GetModuleHandleA(nullptr);
 }
 
+BOOL CWndHandle::DestroyWindowNow()
+{
+    if (IsWindow(handle) && !DestroyWindow(handle))
+        return 0;
+    // WM_NCDESTROY has removed the map entry by now.
+    Clear();
+    return 1;
+}
+
 BOOL CWndHandle::Destroy()
 {
-    if (!IsWindow(handle)) {
-        Clear();
-        return 1;
-    }
-    if (IsWindow(handle) && DestroyWindow(handle)) {
-        // WM_NCDESTROY has removed the map entry by now.
-        Clear();
-        RethrowCarriedException();
-        return 1;
-    }
-    RethrowCarriedException();
-    return 0;
+    return CallCarrying([this] { return DestroyWindowNow(); });
+}
+
+void CWndHandle::DestroyWithObject()
+{
+    const CCarryScope teardown;   // reports what it holds when it goes
+    DestroyWindowNow();
 }
 
 BOOL CWndHandle::Update()
 {
-    const BOOL updated = IsWindow(handle) && UpdateWindow(handle);
-    RethrowCarriedException();
-    return updated ? 1 : 0;
+    return CallCarrying([this] { return IsWindow(handle) && UpdateWindow(handle); }) ? 1 : 0;
 }
 
 BOOL CWndHandle::Show(int showCommand)
 {
-    const BOOL shown = IsWindow(handle) && ShowWindow(handle, showCommand);
-    RethrowCarriedException();
-    return shown ? 1 : 0;
+    return CallCarrying([&] { return IsWindow(handle) && ShowWindow(handle, showCommand); }) ? 1 : 0;
 }
 
 HWND CWndHandle::GetItem(int id) const
@@ -74,55 +78,58 @@ LRESULT CWndHandle::SetIcon(HICON icon, WPARAM kind)
 {
     if (!IsWindow(handle))
         return 0;
-    const LRESULT previous = SendMessageA(handle, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
-    RethrowCarriedException();
-    return previous;
+    return CallCarrying([&] { return SendMessageA(handle, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon)); });
 }
 
 void CWndHandle::SetButtonBitmap(int controlId, int bitmapId)
 {
-    // The bitmap lives as long as the process; the button does not own it either.
-    const HBITMAP bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
-    SendMessageA(GetItem(controlId), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-    RethrowCarriedException();
+    m_bitmaps.emplace_back(LoadBitmapA(instance, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId))));
+    const LRESULT previous = CallCarrying([&] {
+        return SendMessageA(GetItem(controlId), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_bitmaps.back().Get()));
+    });
+    // The bitmap the button showed before is free once it is ours.
+    const auto replaced = std::find_if(m_bitmaps.begin(), m_bitmaps.end(), [&](const auto& bitmap) {
+        return previous != 0 && bitmap.Get() == reinterpret_cast<HBITMAP>(previous);
+    });
+    if (replaced != m_bitmaps.end())
+        m_bitmaps.erase(replaced);
 }
 
 BOOL CWndHandle::SetWindowTextFormat(const char* format, ...)
 {
+    CStr text;
     va_list args;
     va_start(args, format);
-    const BOOL set = SetFormattedText(handle, format, args,
-                                      [&](const char* text) { return SetWindowTextA(handle, text); });
+    const bool formatted = FormatFor(handle, text, format, args);
     va_end(args);
-    RethrowCarriedException();
-    return set;
+    return formatted ? CallCarrying([&] { return SetWindowTextA(handle, text.data); }) : 0;
 }
 
 BOOL CWndHandle::SetDlgItemTextFormat(int controlId, const char* format, ...)
 {
+    CStr text;
     va_list args;
     va_start(args, format);
-    const BOOL set = SetFormattedText(handle, format, args, [&](const char* text) {
-        return SetDlgItemTextA(handle, controlId, text);
-    });
+    const bool formatted = FormatFor(handle, text, format, args);
     va_end(args);
-    RethrowCarriedException();
-    return set;
+    return formatted ? CallCarrying([&] { return SetDlgItemTextA(handle, controlId, text.data); }) : 0;
 }
 
-DWORD CWndHandle::ConcludeCreation(HWND created)
+DWORD CWndHandle::ConcludeCreation(HWND created, CCarryScope& creation)
 {
     // A window that refuses its creation (OnCreate answering -1, WM_NCCREATE answering 0)
     // may leave no error code behind; the caller must still learn that it failed.
     const DWORD lastError = GetLastError();
     const DWORD error = created ? 0 : lastError != 0 ? lastError : ERROR_CANCELLED;
-    if (created && HasCarriedException())
+    if (created && creation.HasException()) {
+        const CCarryScope teardown;   // the creation's exception goes first; what this adds is reported on its own
         DestroyWindow(created);
-    if (!created || HasCarriedException()) {
+    }
+    if (!created || creation.HasException()) {
         // The first message may have bound a window that is gone again.
         g_wndMap.RemoveObject(this);
         handle = nullptr;
     }
-    RethrowCarriedException();
+    creation.Rethrow();
     return error;
 }

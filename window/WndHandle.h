@@ -4,12 +4,16 @@
 // Every operation is safe on an object whose handle is NULL or no longer a window. The
 // object never destroys its window by itself and never leaves the window map by itself.
 
-#include "foundation/Win32.h"
+#include "foundation/Owned.h"
+
+#include <vector>
+
+class CCarryScope;
 
 class CWndHandle {
 public:
     CWndHandle();
-    virtual ~CWndHandle();
+    virtual ~CWndHandle();   // leaves the window map: no message can reach the object after
     CWndHandle(const CWndHandle&) = delete;
     CWndHandle& operator=(const CWndHandle&) = delete;
 
@@ -20,7 +24,8 @@ public:
     BOOL Show(int showCommand);
     HWND GetItem(int id) const;
     LRESULT SetIcon(HICON icon, WPARAM kind);
-    // Puts bitmap resource `bitmapId` of the module on button `controlId`.
+    // Puts bitmap resource `bitmapId` of the module on button `controlId`. The object keeps the
+    // bitmap (a button does not own its image) until the button shows another or the object goes.
     void SetButtonBitmap(int controlId, int bitmapId);
 
     // The text always passes through the formatter: a literal per cent sign is written "%%".
@@ -32,12 +37,18 @@ public:
     HINSTANCE instance;      // classes, templates and bitmaps come from this module
 
 protected:
-    // Finishes a creating call (CreateWindowExA, CreateDialogParamA) that returned `created`:
-    // 0, or the system's error code after a failure. A failed creation leaves the object as
-    // before it started: no map entry, no handle. An exception that a handler threw during
-    // the call takes the new window with it and is thrown from here.
-    DWORD ConcludeCreation(HWND created);
+    // Finishes a creating call (CreateWindowExA, CreateDialogParamA) that returned `created`
+    // within the scope `creation`: 0, or the system's error code after a failure. A failed
+    // creation leaves the object as before it started: no map entry, no handle. An exception
+    // that a handler threw during the call takes the new window with it and is thrown from here.
+    DWORD ConcludeCreation(HWND created, CCarryScope& creation);
+    // Destroys the window as the object goes. A handler's exception then has no caller to go
+    // to: it is reported on its own.
+    void DestroyWithObject();
 
 private:
+    BOOL DestroyWindowNow();
     void Clear();
+
+    std::vector<COwnedGdiObject<HBITMAP>> m_bitmaps;
 };

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <stdexcept>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,9 +31,11 @@ enum : UINT {
     kFail = WM_APP + 1,   // runs g_fault
     kMark,                // records wParam
     kQuit,                // PostQuitMessage(wParam)
+    kCountBoxes,          // records how many boxes g_routes has seen so far
 };
 
 std::vector<WPARAM> g_marks;
+const RecordingRoutes* g_routes = nullptr;
 std::function<void()> g_fault;
 volatile int* volatile g_nowhere = nullptr;
 
@@ -57,6 +61,7 @@ LRESULT HandleScripted(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case kFail: g_fault(); return 0;
     case kMark: g_marks.push_back(wParam); return 0;
     case kQuit: PostQuitMessage(static_cast<int>(wParam)); return 0;
+    case kCountBoxes: g_marks.push_back(g_routes->Boxes().size()); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
@@ -136,7 +141,6 @@ protected:
         MSG leftover;
         while (PeekMessageA(&leftover, nullptr, 0, 0, PM_REMOVE)) {
         }
-        EXPECT_FALSE(HasCarriedException());
     }
 
     RecordingRoutes routes;
@@ -274,6 +278,63 @@ TEST_F(AppBaseTest, EveryExceptionGivesOneReportAndOnlyStartUpFailuresSetTheResu
         EXPECT_EQ(caseRoutes.Boxes()[0].type, c.type);
         EXPECT_EQ(caseRoutes.Boxes()[0].owner, nullptr);
     }
+}
+
+// A message sent to us from another thread is handled inside GetMessageA. Its handler's
+// exception is reported once, right after that call: before the message that follows is
+// dispatched, and also when what follows is the quit.
+TEST_F(AppBaseTest, AnExceptionOfASentMessageIsReportedOnceBeforeWhatFollows)
+{
+    g_fault = RaiseAccessDenied;
+    for (const bool quitFollows : {false, true}) {
+        SCOPED_TRACE(quitFollows ? "the quit follows" : "a message follows");
+        RecordingRoutes caseRoutes;
+        g_routes = &caseRoutes;
+        g_marks.clear();
+        CScriptedApp app;
+        const DWORD loopThread = GetCurrentThreadId();
+        std::thread sender;
+        app.initResult = [&] {
+            sender = std::thread([&, window = app.window] {
+                SendMessageA(window, kFail, 0, 0);
+                if (!quitFollows)
+                    PostMessageA(window, kCountBoxes, 0, 0);
+                PostThreadMessageA(loopThread, WM_QUIT, 9, 0);
+            });
+            return 0;
+        };
+        EXPECT_EQ(app.Run(kTitle, "", 0, ""), 9);
+        sender.join();
+        EXPECT_EQ(caseRoutes.Boxes().size(), 1u);
+        EXPECT_EQ(g_marks, quitFollows ? std::vector<WPARAM>{} : std::vector<WPARAM>{1});
+    }
+}
+
+// A window that posted its quit before a failure was reported must not close the report: it
+// stays until someone dismisses it, and the run ends with the failure's code.
+TEST_F(AppBaseTest, AReportStaysOnScreenUntilDismissedThoughAQuitWaits)
+{
+    const MessageBoxRoute recording = SetMessageBoxRoute(nullptr);   // the real box
+    std::atomic<bool> stayed{false};
+    std::thread watcher([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 1000 && !box; ++i, Sleep(10))
+            box = FindWindowA("#32770", kTitle);
+        if (!box)
+            return;
+        Sleep(300);
+        stayed = IsWindowVisible(box) != FALSE;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    CScriptedApp app;
+    app.initResult = []() -> int {
+        PostQuitMessage(3);
+        RaiseAccessDenied();
+    };
+    EXPECT_EQ(app.Run(kTitle, "", 0, ""), ERROR_ACCESS_DENIED);
+    watcher.join();
+    SetMessageBoxRoute(recording);
+    EXPECT_TRUE(stayed);
 }
 
 // The in-process second object keeps a handle to the host's mutex: only its destruction lets

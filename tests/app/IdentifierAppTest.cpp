@@ -1,5 +1,6 @@
 #include "app/IdentifierApp.h"
 
+#include "app/IdentifierStore.h"
 #include "foundation/StructException.h"
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchKey.h"
@@ -8,7 +9,44 @@
 
 #include <shellapi.h>
 
+#include <functional>
+#include <new>
 #include <stdexcept>
+
+namespace {
+
+// A store whose Delete and GetOrCreate fail as a test says, the registry untouched.
+class CFailingStore : public CIdentifierStore {
+public:
+    std::function<void()> failDelete = [] {};
+    std::function<void()> failAfterDelete = [] {};
+
+    void LoadGenerator() const override {}
+    void Delete() const override
+    {
+        failDelete();
+        deleted = true;
+    }
+    CStr GetOrCreate() const override
+    {
+        if (deleted)
+            failAfterDelete();
+        return "{0123ABCD-0A0B-F00D-0001-FEDCBA987654-01D7C3A2-89ABCDF2}";
+    }
+
+private:
+    mutable bool deleted = false;
+};
+
+// The result a dialog leaves behind for CLOSE: the value of the WM_QUIT its end posts.
+int ResultAtClose(CIdentifierDlg& dialog)
+{
+    dialog.Destroy();
+    MSG quit{};
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? static_cast<int>(quit.wParam) : -1;
+}
+
+}  // namespace
 
 TEST(CollectorStart, OnlyAStartedCollectorCountsAsSuccess)
 {
@@ -23,6 +61,33 @@ TEST(CollectorStart, OnlyAStartedCollectorCountsAsSuccess)
     };
     for (const Case& c : cases)
         EXPECT_EQ(CIdentifierDlg::CollectorStartResult(c.shellExecuteResult), c.result) << c.shellExecuteResult;
+}
+
+// A change that fails never reads as success, whatever failed: a CStructException without a
+// code, or an exception of another kind after the old identifier was deleted, which still goes
+// on to be reported.
+TEST(IdentifierChange, AFailureWithoutACodeGivesTheFailureValueNeverZero)
+{
+    const struct {
+        const char* name;
+        std::function<void(CFailingStore&)> arrange;
+        bool escapes;
+    } cases[] = {
+        {"code 0", [](CFailingStore& s) { s.failDelete = [] { throw CStructException("TEST", 0, "no code"); }; }, false},
+        {"foreign after delete", [](CFailingStore& s) { s.failAfterDelete = [] { throw std::bad_alloc(); }; }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFailingStore store;
+        c.arrange(store);
+        CIdentifierDlg dialog(store);
+        ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
+        if (c.escapes)
+            EXPECT_THROW(dialog.ChangeIdentifier(), std::bad_alloc);
+        else
+            EXPECT_EQ(dialog.ChangeIdentifier(), kFailureWithoutCode);
+        EXPECT_EQ(ResultAtClose(dialog), kFailureWithoutCode);
+    }
 }
 
 TEST(OuterGuard, AnEscapingExceptionNeverEndsWithZero)

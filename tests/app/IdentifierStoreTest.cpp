@@ -139,3 +139,14 @@ TEST_F(IdentifierStoreTest, AKeyThatCannotBeWrittenFailsCreatingAndDeleting)
     }
     EXPECT_FALSE(ReadStored().present);
 }
+
+// A user who may read the key but not write it gets what is stored, and nothing is generated.
+TEST_F(IdentifierStoreTest, AKeyThatCannotBeWrittenStillGivesTheStoredIdentifier)
+{
+    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey};
+    key.SetRaw("", REG_SZ, kSomeIdentifier, sizeof kSomeIdentifier);
+    key.MakeReadOnly();
+    EXPECT_STREQ(store.GetOrCreate().data, kSomeIdentifier);
+    EXPECT_EQ(Thrown([&] { store.Delete(); }).code, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReadStored().text, kSomeIdentifier);
+}

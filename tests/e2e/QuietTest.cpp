@@ -1,6 +1,7 @@
 #include "tests/e2e/ToolFixture.h"
 
 #include "tests/support/IdentifierShape.h"
+#include "tests/support/ScratchKey.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,22 @@ TEST_F(ToolTest, QuietFailedWriteEndsWithAccessDeniedAndStartsNoCollector)
     MakeIdentifierKeyReadOnly();
     EXPECT_EQ(RunInvisibly("/QUIET"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(StoredIdentifier(), kKnownIdentifier);
+    EXPECT_TRUE(CollectorRuns(suite.Path()).empty());
+}
+
+// A library the change needs that cannot be loaded fails it before anything is deleted.
+TEST_F(ToolTest, QuietWithoutALibraryTheChangeNeedsKeepsTheOldIdentifier)
+{
+    InstallCollector();
+    for (const char* library : {"rpcrt4", "shell32"}) {
+        SCOPED_TRACE(library);
+        StoreIdentifier(kKnownIdentifier);
+        // Wine loads no such library for this program: as if it were missing.
+        const ScratchKey overrides(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\vortag.exe\\DllOverrides");
+        overrides.SetRaw(library, REG_SZ, "", 1);
+        EXPECT_EQ(RunInvisibly("/QUIET"), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+        EXPECT_EQ(StoredIdentifier(), kKnownIdentifier);
+    }
     EXPECT_TRUE(CollectorRuns(suite.Path()).empty());
 }
 

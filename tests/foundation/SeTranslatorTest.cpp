@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 namespace {
 
 // Translation switched on for the test's thread, and off again afterwards.
@@ -15,6 +17,33 @@ protected:
 private:
     SeTranslatorFunction m_previous = nullptr;
 };
+
+DWORD WINAPI InstallAndEnd(void*)
+{
+    SetSeTranslator(TranslateStructuredException);
+    return 0;
+}
+
+// Bytes the C runtime's heap holds in use now.
+size_t HeapInUse()
+{
+    _HEAPINFO entry{};
+    size_t used = 0;
+    while (_heapwalk(&entry) == _HEAPOK)
+        if (entry._useflag == _USEDENTRY)
+            used += entry._size;
+    return used;
+}
+
+void RunThreads(int count, LPTHREAD_START_ROUTINE body)
+{
+    for (int i = 0; i < count; ++i) {
+        const HANDLE thread = CreateThread(nullptr, 0, body, nullptr, 0, nullptr);
+        ASSERT_NE(thread, nullptr);
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+}
 
 DWORD WINAPI SwitchOffAndReport(void* seen)
 {
@@ -106,6 +135,17 @@ TEST_F(TranslatedFaults, RepeatedFaultsEachArriveAndTheThreadGoesOn)
         }
     }
     EXPECT_EQ(caught, 50);
+}
+
+// What a thread needs for its translator goes with the thread.
+TEST(SeTranslator, ThreadsThatInstalledOneLeaveNothingBehind)
+{
+    const int threads = 100;
+    RunThreads(1, InstallAndEnd);   // whatever the first thread sets up once
+    const size_t before = HeapInUse();
+    RunThreads(threads, InstallAndEnd);
+    const size_t after = HeapInUse();
+    EXPECT_LT(after, before + threads * sizeof(CONTEXT) / 4) << before << " bytes before, " << after << " after";
 }
 
 TEST(SeTranslator, IsPerThreadAndReturnsThePreviousOne)

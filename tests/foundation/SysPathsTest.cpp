@@ -91,11 +91,11 @@ std::string Resolved(int code) { return Text(CSysPaths(code).GetPath()); }
 std::string Expanded(const CStr& path) { return Text(CSysPaths().SetPath(path).ExpandMacros().GetPath()); }
 
 // Runs the probe program and returns what it wrote: NT flag and major version, the Windows
-// folder, the trace lines.
-std::string RunFolderProbe(const std::string& output)
+// folder, the trace lines (and with a shell folder code whether SHELL32 stayed loaded).
+std::string RunFolderProbe(const std::string& output, const std::string& shellFolderCode = "")
 {
     const std::string probe = Parent(ModulePath()) + "\\folder_probe.exe";
-    std::string commandLine = "\"" + probe + "\" \"" + output + "\"";
+    std::string commandLine = "\"" + probe + "\" \"" + output + "\" " + shellFolderCode;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -156,6 +156,15 @@ TEST(SysPathsResolve, WindowsFolderOnNt5OrLaterIsTheSharedOneAndTraced)
     const std::string folder = Resolved(CSIDL_WINDOWS);
     EXPECT_EQ(folder, SharedWindowsDirectory());
     EXPECT_EQ(routes.Traces(), std::vector<std::string>{"System windows directory retrieved " + folder + "\n"});
+}
+
+// SHELL32 may leave threads of its own running after a call: once a shell folder has loaded it,
+// it stays. (This test program imports SHELL32 itself, hence the probe.)
+TEST(SysPathsResolve, AShellFolderLeavesShell32Loaded)
+{
+    ScratchFolder folder(TempFolder() + "VortagProbe");
+    const std::string seen = RunFolderProbe(folder.Inside("probe.txt"), std::to_string(CSIDL_APPDATA));
+    EXPECT_EQ(seen.substr(seen.rfind('\n', seen.size() - 2) + 1), "SHELL32 1\n") << seen;
 }
 
 TEST(SysPathsResolve, WindowsFolderSourceFollowsTheNtFlagThenTheMajorVersion)

@@ -120,13 +120,24 @@ TEST(DlgBase, TextSettersFormatIntoExistingControlsOnly)
     EXPECT_STREQ(text, "at 5%");
 }
 
-TEST(DlgBase, SetButtonBitmapPutsTheFaceOnTheButton)
+// A face is freed when another replaces it, and the last one when the object goes.
+TEST(DlgBase, SetButtonBitmapPutsTheFaceOnTheButtonAndFreesItWhenDone)
 {
-    CTestDlg dialog;
-    ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
-    dialog.SetButtonBitmap(202, 103);
-    EXPECT_NE(SendMessageA(dialog.GetItem(202), BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
-    dialog.SetButtonBitmap(203, 4242);   // no such bitmap: nothing on the button
-    EXPECT_EQ(SendMessageA(dialog.GetItem(203), BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
-    dialog.SetButtonBitmap(4242, 103);   // no such control: nothing happens
+    HBITMAP replaced = nullptr, last = nullptr;
+    {
+        CTestDlg dialog;
+        ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
+        const auto face = [&] { return reinterpret_cast<HBITMAP>(SendMessageA(dialog.GetItem(202), BM_GETIMAGE, IMAGE_BITMAP, 0)); };
+        dialog.SetButtonBitmap(202, 103);
+        replaced = face();
+        EXPECT_EQ(GetObjectType(replaced), static_cast<DWORD>(OBJ_BITMAP));
+        dialog.SetButtonBitmap(202, 103);
+        last = face();
+        EXPECT_EQ(GetObjectType(replaced), 0u);
+        EXPECT_EQ(GetObjectType(last), static_cast<DWORD>(OBJ_BITMAP));
+        dialog.SetButtonBitmap(203, 4242);   // no such bitmap: nothing on the button
+        EXPECT_EQ(SendMessageA(dialog.GetItem(203), BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+        dialog.SetButtonBitmap(4242, 103);   // no such control: nothing happens
+    }
+    EXPECT_EQ(GetObjectType(last), 0u);
 }

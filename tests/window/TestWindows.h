@@ -4,11 +4,10 @@
 #include "window/DlgBase.h"
 #include "window/WndBase.h"
 
-// A hidden top-level window of a class of the tests' own; its window goes with it.
+// A hidden top-level window of a class of the tests' own.
 class CTestWnd : public CWndBase {
 public:
     explicit CTestWnd(const char* name = "VortagTestWindow") { className = name; }
-    ~CTestWnd() override;
 };
 
 // The tool's identifier dialog template, with the framework's default behaviour.
@@ -26,22 +25,13 @@ void RunMessageLoop(TCaught&& caught);
 
 #include "foundation/CarriedException.h"
 
-inline CTestWnd::~CTestWnd()
-{
-    try {
-        Destroy();
-    } catch (...) {
-    }
-}
-
 template <typename TCaught>
 void RunMessageLoop(TCaught&& caught)
 {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         try {
-            DispatchMessageA(&message);
-            RethrowCarriedException();
+            CallCarrying([&] { return DispatchMessageA(&message); });
         } catch (...) {
             caught(std::current_exception());
         }

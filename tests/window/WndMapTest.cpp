@@ -150,6 +150,19 @@ TEST(WindowBinding, AfterNcDestroyTheHandleFindsNothingAndMessagesGetZero)
     EXPECT_EQ(window.userMessages, 0);
 }
 
+TEST(WindowBinding, AWindowGoesWithItsObjectSoNoMessageCanReachTheObjectAfter)
+{
+    const uint32_t entries = g_wndMap.GetCount();
+    HWND hwnd = nullptr;
+    {
+        CCountingWnd window;
+        ASSERT_EQ(window.Create(nullptr, nullptr), 0u);
+        hwnd = window.handle;
+    }
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(g_wndMap.GetCount(), entries);
+}
+
 // A window of a framework class that nobody registered in the map is refused.
 TEST(WindowBinding, AFrameworkClassWindowMadeBehindTheFrameworkIsRefused)
 {
