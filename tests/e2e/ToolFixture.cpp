@@ -95,6 +95,11 @@ std::vector<std::string> WaitForCollectorRuns(const std::string& folder, size_t 
     return CollectorRuns(folder);
 }
 
+bool CollectorStarted(const std::string& folder)
+{
+    return e2e::IsProgramRunning("Brevast.exe") || !CollectorRuns(folder).empty();
+}
+
 std::string WindowsFolder()
 {
     char folder[MAX_PATH] = "";
