@@ -18,6 +18,22 @@ uint64_t NowUtc()
     return (uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime;
 }
 
+// An identifier with the clock read just before and just after its generation.
+struct Generated {
+    uint64_t before;
+    std::string text;
+    uint64_t after;
+};
+
+Generated GenerateTimed(const CIdentifierStore& store)
+{
+    Generated made;
+    made.before = NowUtc();
+    made.text = store.Generate().data;
+    made.after = NowUtc();
+    return made;
+}
+
 SYSTEMTIME Local(WORD year, WORD month, WORD day, WORD hour = 12, WORD minute = 0)
 {
     SYSTEMTIME t{};
@@ -53,23 +69,21 @@ TEST(IdentifierFormat, AddendWrapsInTheLowHalfWithoutCarry)
 TEST(IdentifierGenerate, FreshIdentifiersHaveTheShapeAndTheTimeOfGeneration)
 {
     const CIdentifierStore store;
-    std::string previous;
-    for (int i = 0; i < 2; ++i) {
-        const uint64_t before = NowUtc();
-        const std::string text = store.Generate().data;
-        const uint64_t after = NowUtc();
-        ASSERT_TRUE(HasIdentifierShape(text)) << text;
-        EXPECT_NE(text, previous);
-        EXPECT_NE(text.substr(1, 36), "00000000-0000-0000-0000-000000000000");
+    const Generated first = GenerateTimed(store);
+    const Generated second = GenerateTimed(store);
+    EXPECT_NE(first.text.substr(1, 36), second.text.substr(1, 36));   // a UUID of its own each
+    for (const Generated& made : {first, second}) {
+        SCOPED_TRACE(made.text);
+        ASSERT_TRUE(HasIdentifierShape(made.text));
+        EXPECT_NE(made.text.substr(1, 36), "00000000-0000-0000-0000-000000000000");
 
         // The trailing fields are the UTC time (ms resolution) plus 0..15; no carry.
-        const uint32_t high = std::stoul(text.substr(38, 8), nullptr, 16);
-        const uint32_t low = std::stoul(text.substr(47, 8), nullptr, 16);
+        const uint32_t high = std::stoul(made.text.substr(38, 8), nullptr, 16);
+        const uint32_t low = std::stoul(made.text.substr(47, 8), nullptr, 16);
         const uint64_t stamp = (uint64_t{high} << 32) | low;
-        EXPECT_GE(stamp + 10000, before);   // the clock's millisecond rounding
-        EXPECT_LE(stamp, after + 15);
-        EXPECT_LE(stamp % 10000, 15u);      // a whole millisecond plus the addend
-        previous = text;
+        EXPECT_GE(stamp + 10000, made.before);   // the clock's millisecond rounding
+        EXPECT_LE(stamp, made.after + 15);
+        EXPECT_LE(stamp % 10000, 15u);           // a whole millisecond plus the addend
     }
 }
 

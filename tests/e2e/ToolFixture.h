@@ -35,6 +35,9 @@ void MakeIdentifierKeyReadOnly();
 std::vector<std::string> CollectorRuns(const std::string& folder);
 // Waits (bounded) until the collector in `folder` has run `count` times; returns the runs.
 std::vector<std::string> WaitForCollectorRuns(const std::string& folder, size_t count);
+// Whether a collector was started: one runs now or the one in `folder` has logged. Certain once
+// the tool has ended, if no other collector runs: what the tool started still runs or has logged.
+bool CollectorStarted(const std::string& folder);
 
 std::string WindowsFolder();
 

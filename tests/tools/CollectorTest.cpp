@@ -1,7 +1,7 @@
 #include "tools/driver/Clock.h"
 #include "tools/driver/Files.h"
 #include "tools/driver/Process.h"
-#include "tools/driver/TopWindows.h"
+#include "tools/driver/ShowRecorder.h"
 
 #include <shellapi.h>
 
@@ -36,11 +36,12 @@ TEST_F(CollectorTest, EachRunAppendsALineBesideItselfShowsNothingAndEndsWithZero
 {
     e2e::StartOptions options;
     options.folder = e2e::ProgramFolder();   // not the collector's: the log goes beside the program
+    const e2e::ShowRecorder shows;
     for (const char* arguments : {"/DELFLAGS", " a  \"b c\" "}) {
         options.arguments = arguments;
         e2e::Process run(collector, options);
-        EXPECT_EQ(e2e::FirstVisibleWindow(run, e2e::kDefaultTimeoutMs), nullptr);
         EXPECT_EQ(run.WaitForExit(), 0u);
+        EXPECT_EQ(e2e::Describe(shows.ShownBy(run.Id())), "");
     }
     EXPECT_EQ(e2e::ReadWholeFile(log), "/DELFLAGS\r\na  \"b c\" \r\n");
 }

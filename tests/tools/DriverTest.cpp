@@ -6,6 +6,7 @@
 #include "tools/driver/MessageBoxes.h"
 #include "tools/driver/Process.h"
 #include "tools/driver/ScreenImage.h"
+#include "tools/driver/ShowRecorder.h"
 #include "tools/driver/TopWindows.h"
 
 #include <gtest/gtest.h>
@@ -199,11 +200,31 @@ TEST_F(TargetDialogTest, MemoryFiguresOfARunningProgramAreNonZero)
 
 TEST(HiddenWindowTest, NeverShownWindowIsFoundButNeverVisible)
 {
+    const e2e::ShowRecorder shows;
     e2e::Process target(Target(), Arguments("hidden"));
     const HWND hidden = e2e::FindAnyTopWindow(target, "E2E Hidden");
-    EXPECT_EQ(e2e::FirstVisibleWindow(target, 300), nullptr);
     e2e::PostClose(hidden, 7);
     EXPECT_EQ(target.WaitForExit(), 7u);
+    EXPECT_EQ(e2e::Describe(shows.ShownBy(target.Id())), "");
+}
+
+// A window shown and hidden at once is recorded; of a dialog only the dialog itself, once (its
+// controls are no top-level windows, and a show brings more than one message).
+TEST(ShowRecorderTest, RecordsEachTopLevelWindowAProgramShowsHoweverBriefly)
+{
+    const e2e::ShowRecorder shows;
+    e2e::Process flash(Target(), Arguments("flash"));
+    EXPECT_EQ(flash.WaitForExit(), 0u);
+    const std::vector<e2e::ShownWindow> flashed = shows.ShownBy(flash.Id());
+    ASSERT_EQ(flashed.size(), 1u) << e2e::Describe(flashed);
+    EXPECT_EQ(flashed[0].className, "E2ETargetHidden");
+    EXPECT_EQ(flashed[0].title, "E2E Flash");
+
+    e2e::Process target(Target(), Arguments("dialog"));
+    const HWND dialog = e2e::FindTopWindow(target, kTitle);
+    const std::vector<e2e::ShownWindow> shown = shows.ShownBy(target.Id());
+    ASSERT_EQ(shown.size(), 1u) << e2e::Describe(shown);
+    EXPECT_EQ(shown[0].window, dialog);
 }
 
 TEST(TimeoutTest, WaitForExitReportsTheTimeoutAndKillsTheProgram)

@@ -4,6 +4,7 @@
 //             dialog keyboard handling, so Enter and Escape reach the focused control; WM_CLOSE
 //             ends the program with its lParam as the exit code
 //   hidden    a top-level window that is never shown; WM_CLOSE ends as above
+//   flash     a top-level window "E2E Flash" shown and hidden at once; then ends with 0
 //   stay      no window; runs until it is killed
 //   language  ends at once with the user interface language as the exit code
 #include "foundation/Report.h"
@@ -118,16 +119,32 @@ int RunDialog(HINSTANCE instance, const char* commandLine)
     return dialog ? MessageLoop(dialog) : static_cast<int>(GetLastError());
 }
 
-int RunHidden(HINSTANCE instance)
+HWND CreateHidden(HINSTANCE instance, const char* title)
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = HiddenProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "E2ETargetHidden";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "E2E Hidden", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    return window ? MessageLoop(nullptr) : static_cast<int>(GetLastError());
+    return CreateWindowExA(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+}
+
+int RunHidden(HINSTANCE instance)
+{
+    return CreateHidden(instance, "E2E Hidden") ? MessageLoop(nullptr) : static_cast<int>(GetLastError());
+}
+
+// Visible for no longer than the two calls take: no look at the screen can be sure to catch it.
+int RunFlash(HINSTANCE instance)
+{
+    HWND window = CreateHidden(instance, "E2E Flash");
+    if (!window)
+        return static_cast<int>(GetLastError());
+    ShowWindow(window, SW_SHOW);
+    ShowWindow(window, SW_HIDE);
+    DestroyWindow(window);
+    return 0;
 }
 
 }  // namespace
@@ -137,6 +154,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     const std::string mode = FirstWord(commandLine);
     if (mode == "hidden")
         return RunHidden(instance);
+    if (mode == "flash")
+        return RunFlash(instance);
     if (mode == "stay")
         return static_cast<int>(WaitForSingleObject(GetCurrentProcess(), INFINITE));
     if (mode == "language")

@@ -6,7 +6,7 @@ namespace e2e {
 
 namespace {
 
-// Short enough to see a window that is shown only briefly, long enough to leave the target
+// Short enough that a wait ends soon after what it waits for, long enough to leave the target
 // the processor.
 constexpr DWORD kPollIntervalMs = 2;
 

@@ -3,6 +3,8 @@
 #include "tools/driver/DriverError.h"
 #include "tools/driver/UnixLaunch.h"
 
+#include <tlhelp32.h>
+
 namespace e2e {
 
 namespace {
@@ -104,6 +106,20 @@ void Process::Sample()
     MemoryFigures now;
     if (TryReadMemory(m_handle, now))
         m_peak = Largest(m_peak, now);
+}
+
+bool IsProgramRunning(const std::string& fileName)
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        FailWithLastError("CreateToolhelp32Snapshot");
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool running = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !running; more = Process32Next(snapshot, &entry))
+        running = lstrcmpiA(entry.szExeFile, fileName.c_str()) == 0;
+    CloseHandle(snapshot);
+    return running;
 }
 
 }  // namespace e2e

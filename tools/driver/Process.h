@@ -56,4 +56,8 @@ private:
     MemoryFigures m_peak;
 };
 
+// Whether a process of a program with this file name (such as "Brevast.exe") runs now,
+// whoever started it.
+bool IsProgramRunning(const std::string& fileName);
+
 }  // namespace e2e

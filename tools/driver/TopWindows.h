@@ -1,5 +1,5 @@
 #pragma once
-// Finding the top-level windows of a started program and watching whether it shows any.
+// Finding the top-level windows of a started program, and the first one it shows.
 
 #include "foundation/Win32.h"
 #include "tools/driver/Clock.h"
@@ -27,9 +27,9 @@ HWND FindAnyTopWindow(const Process& process, const std::string& title, const st
                       unsigned timeoutMs = kDefaultTimeoutMs);
 
 // Watches `process` for `periodMs` or until it ends, whichever comes first, and returns the
-// first of its top-level windows seen visible, or nullptr when none was visible at any poll.
-// A window shown and hidden again between two polls (2 ms apart) can slip through: Wine
-// delivers no show events of other processes to a hook.
+// first of its top-level windows seen visible, or nullptr when none was visible at any poll:
+// the window to go on with when a program may show one of several. It proves no absence: a
+// window shown and hidden again between two polls slips through (ShowRecorder sees it).
 HWND FirstVisibleWindow(const Process& process, unsigned periodMs);
 
 // The child of `dialog` with this id; throws when there is none.
