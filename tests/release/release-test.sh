@@ -34,6 +34,7 @@ release plain
 name=$(basename "$package")
 grep -q "NOT signed" "$work/plain.log" || fail "the unsigned release did not say so"
 cmp "$package/vortag.exe" "$build/bin/vortag.exe" || fail "the unsigned exe is not the build's"
+grep -q $'^Exit codes\r$' "$package/README.txt" || fail "README.txt lacks the exit codes or CRLF line ends"
 [ "$(unzip -Z1 "$package.zip" | tr '\n' ' ')" = "$name/README.txt $name/SHA256SUMS $name/vortag.exe " ] ||
   fail "the archive holds $(unzip -Z1 "$package.zip")"
 release again
