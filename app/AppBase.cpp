@@ -1,6 +1,7 @@
 #include "app/AppBase.h"
 
 #include "foundation/CarriedException.h"
+#include "foundation/DynLibrary.h"
 #include "foundation/SeTranslator.h"
 #include "foundation/StructException.h"
 
@@ -11,7 +12,12 @@ CAppBase::CAppBase()
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = sizeof classes;   // 8
     classes.dwICC = 0x3FFF;            // every group, list views up to native font controls
-    InitCommonControlsEx(&classes);    // without them the dialogs still work, only plainer
+    // Without them the dialogs still work, only plainer: no failure here counts, not even
+    // COMCTL32's (loaded from the system folder, never imported: see GetResidentFunction).
+    try {
+        GetResidentFunction<decltype(&InitCommonControlsEx)>("COMCTL32.DLL", "InitCommonControlsEx")(&classes);
+    } catch (...) {
+    }
 }
 
 int CAppBase::Run(const char* title, const char* commandLine, int useMutex, const char* mutexName)

@@ -2,7 +2,50 @@
 
 #include "foundation/StructException.h"
 
+#include <cstring>
+
 namespace {
+
+// The loader's flag for "the system folder only" (SearchFolderFlagsWork says whether the
+// loader knows such flags).
+constexpr DWORD kSearchSystemFolder = LOAD_LIBRARY_SEARCH_SYSTEM32;
+
+// KERNEL32's function of that name; null where the system lacks it.
+FARPROC Kernel32Function(const char* name)
+{
+    return GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), name);
+}
+
+// The LOAD_LIBRARY_SEARCH_... flags came with AddDllDirectory (Windows 8, and Windows 7 and
+// Vista with update KB2533623); older loaders reject them.
+bool SearchFolderFlagsWork()
+{
+    return Kernel32Function("AddDllDirectory") != nullptr;
+}
+
+// A library by name alone is looked for first in the program's folder, then in the current
+// folder and the PATH, for every library that is not on the system's list of known DLLs; a
+// file planted there under a system library's name would run with the rights of whoever
+// starts the program. So it is the system folder's own file or nothing: by the loader's flag,
+// else by full path, whose dependencies LOAD_WITH_ALTERED_SEARCH_PATH looks for beside it,
+// in the system folder, rather than beside the program. (GetSystemDirectoryA: a 32-bit
+// process on 64-bit Windows is sent on to its own libraries by the system.)
+HMODULE LoadFromSystemFolder(const char* name, DWORD flags)
+{
+    if (SearchFolderFlagsWork())
+        return LoadLibraryExA(name, nullptr, flags | kSearchSystemFolder);
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0)
+        return nullptr;   // its error stands
+    if (length + 1 + std::strlen(name) >= MAX_PATH) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return nullptr;
+    }
+    path[length] = '\\';
+    std::strcpy(path + length + 1, name);
+    return LoadLibraryExA(path, nullptr, flags | LOAD_WITH_ALTERED_SEARCH_PATH);
+}
 
 // The address of `name` in `library` as the function type the caller knows it by. Looked
 // up again whenever the library was unloaded since: an address of a freed library is stale.
@@ -30,7 +73,7 @@ CDynLibrary& CDynLibrary::Load(const CStr& name, uint32_t flags)
 {
     if (m_module)
         return *this;
-    m_module = flags == 0 ? LoadLibraryA(name.data) : LoadLibraryExA(name.data, nullptr, flags);
+    m_module = LoadFromSystemFolder(name.data, flags);
     if (!m_module) {
         // Taken before any other call can overwrite it.
         const DWORD error = GetLastError();
@@ -58,6 +101,16 @@ BOOL CDynLibrary::Unload()
     const BOOL result = FreeLibrary(m_module);
     m_module = nullptr;
     return result;
+}
+
+// ---- the process's search rule --------------------------------------------------------------
+
+void RestrictLibrarySearchToSystemFolder()
+{
+    using SetDefaultDirectoriesFunction = BOOL(WINAPI*)(DWORD directoryFlags);
+    const FARPROC function = Kernel32Function("SetDefaultDllDirectories");
+    if (function)
+        reinterpret_cast<SetDefaultDirectoriesFunction>(reinterpret_cast<void*>(function))(kSearchSystemFolder);
 }
 
 // ---- the system libraries -------------------------------------------------------------------

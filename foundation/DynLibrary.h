@@ -1,7 +1,7 @@
 #pragma once
-// A library loaded at run time, and the two system libraries whose optional functions the
-// folder resolver asks for. Every failure is thrown as a CStructException whose context
-// line starts "DLL: ".
+// A system library loaded at run time, and the two whose optional functions the folder
+// resolver asks for. Every failure is thrown as a CStructException whose context line starts
+// "DLL: ".
 
 #include "foundation/Str.h"
 
@@ -14,7 +14,8 @@ public:
     CDynLibrary& operator=(const CDynLibrary&) = delete;
     ~CDynLibrary();
 
-    // LoadLibraryA for flags 0, LoadLibraryExA otherwise; nothing when a library is held.
+    // The system folder's library of this file name (LoadLibraryExA with the flags); nothing
+    // when a library is held. Never a file of that name elsewhere: see the definition.
     CDynLibrary& Load(const CStr& name, uint32_t flags);
     // The function's address; never null.
     FARPROC GetFunction(const CStr& name);
@@ -40,7 +41,9 @@ TFunction GetFunctionAs(CDynLibrary& library, const CStr& name)
 // keeps loaded until it ends. Every imported library is loaded and initialised before the
 // entry point runs, so a library that only some action needs belongs here: SHELL32 with the
 // libraries it pulls in, and RPCRT4, cost the tool's start a few milliseconds and most of a
-// megabyte. It is never freed again: SHELL32 may leave threads of its own running after a call.
+// megabyte. COMCTL32 is loaded here too, though every start needs it: it is no known DLL, so
+// as an import it would be looked for beside the program first. It is never freed again:
+// SHELL32 may leave threads of its own running after a call.
 // (The linker's delay-loading would do the same without code, but this toolchain's i686
 // delay-import libraries leave the function's slot empty: the first call jumps to 0.)
 // Failures are thrown as CDynLibrary throws them.
@@ -53,6 +56,11 @@ TFunction GetResidentFunction(const CStr& library, const CStr& name)
     loaded.Detach();
     return function;
 }
+
+// From here on every library that the process loads by name, ours or one that system code
+// loads for us, is looked for in the system folder only (SetDefaultDllDirectories, where the
+// system has it). Call it before anything else runs.
+void RestrictLibrarySearchToSystemFolder();
 
 // KERNEL32.DLL with GetSystemWindowsDirectoryA, which older systems lack.
 class CKernel32Library : public CDynLibrary {

@@ -11,10 +11,10 @@
 #include "app/FixedTexts.h"
 #include "foundation/RegistryKey.h"
 #include "tools/bench/GeneratorPause.h"
-#include "tools/bench/PeFile.h"
 #include "tools/bench/Runs.h"
 #include "tools/driver/DriverError.h"
 #include "tools/driver/Files.h"
+#include "tools/driver/PeFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -260,7 +260,7 @@ void PrintComparedRow(const char* figure, const char* format, const std::vector<
              Verdict(toFloor2.ratio > 0 && toFloor2.ratio <= goal));
 }
 
-void PrintTable(const Results& results, const PeFacts& exe, int runs, const std::string& buildType)
+void PrintTable(const Results& results, const e2e::PeFacts& exe, int runs, const std::string& buildType)
 {
     const QuietFigures& quiet = results.quiet;
     const double kib = exe.bytes / 1024.0;
@@ -326,7 +326,7 @@ void PrintMachine()
 
 int Benchmark(int runs, const std::string& buildType)
 {
-    const PeFacts exe = ReadPeFacts(e2e::BesideProgram(kTool));
+    const e2e::PeFacts exe = e2e::ReadPeFacts(e2e::BesideProgram(kTool));
     IdentifierKeeper keeper;
     StoreIdentifier(kBenchIdentifier);
     e2e::ScratchFolder suite;

@@ -1,4 +1,4 @@
-#include "tools/bench/PeFile.h"
+#include "tools/driver/PeFile.h"
 
 #include "foundation/Win32.h"
 #include "tools/driver/DriverError.h"
@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstring>
 
+namespace e2e {
+
 namespace {
 
 // A structure at `offset` of the file, checked against its end.
@@ -15,7 +17,7 @@ template <typename T>
 const T& At(const std::string& file, uint64_t offset)
 {
     if (offset + sizeof(T) > file.size())
-        e2e::Fail("PE file: offset %llu lies beyond the file", static_cast<unsigned long long>(offset));
+        Fail("PE file: offset %llu lies beyond the file", static_cast<unsigned long long>(offset));
     return *reinterpret_cast<const T*>(file.data() + offset);
 }
 
@@ -28,7 +30,7 @@ uint64_t OffsetOf(const IMAGE_SECTION_HEADER* sections, int count, DWORD rva)
         if (rva >= section.VirtualAddress && rva < section.VirtualAddress + size)
             return uint64_t{section.PointerToRawData} + (rva - section.VirtualAddress);
     }
-    e2e::Fail("PE file: address 0x%lX lies in no section", static_cast<unsigned long>(rva));
+    Fail("PE file: address 0x%lX lies in no section", static_cast<unsigned long>(rva));
 }
 
 bool InSystemFolder(const std::string& dll)
@@ -42,22 +44,22 @@ bool InSystemFolder(const std::string& dll)
 
 PeFacts ReadPeFacts(const std::string& path)
 {
-    const std::string file = e2e::ReadWholeFile(path);
+    const std::string file = ReadWholeFile(path);
     const auto& dos = At<IMAGE_DOS_HEADER>(file, 0);
     if (dos.e_magic != IMAGE_DOS_SIGNATURE)
-        e2e::Fail("%s is no PE file", path.c_str());
+        Fail("%s is no PE file", path.c_str());
     // The file header is the same in both image kinds; the optional header after it is not.
     const uint64_t ntOffset = static_cast<uint64_t>(dos.e_lfanew);
     const auto& nt = At<IMAGE_NT_HEADERS32>(file, ntOffset);
     if (nt.Signature != IMAGE_NT_SIGNATURE)
-        e2e::Fail("%s is no PE image", path.c_str());
+        Fail("%s is no PE image", path.c_str());
     const IMAGE_DATA_DIRECTORY* directories = nullptr;
     if (nt.OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC)
         directories = nt.OptionalHeader.DataDirectory;
     else if (nt.OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC)
         directories = At<IMAGE_NT_HEADERS64>(file, ntOffset).OptionalHeader.DataDirectory;
     else
-        e2e::Fail("%s is neither a 32-bit nor a 64-bit PE image", path.c_str());
+        Fail("%s is neither a 32-bit nor a 64-bit PE image", path.c_str());
 
     const int sectionCount = nt.FileHeader.NumberOfSections;
     const uint64_t sectionsOffset = static_cast<uint64_t>(dos.e_lfanew) + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) +
@@ -87,10 +89,12 @@ PeFacts ReadPeFacts(const std::string& path)
         const uint64_t name = OffsetOf(sections, sectionCount, descriptor.Name);
         const size_t end = file.find('\0', name);
         if (end == std::string::npos)
-            e2e::Fail("%s: an imported DLL's name runs past the file", path.c_str());
+            Fail("%s: an imported DLL's name runs past the file", path.c_str());
         facts.imports.push_back(file.substr(name, end - name));
         if (!InSystemFolder(facts.imports.back()))
             facts.nonSystem.push_back(facts.imports.back());
     }
     return facts;
 }
+
+}  // namespace e2e
