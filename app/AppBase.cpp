@@ -24,7 +24,14 @@ int CAppBase::Run(const char* title, const char* commandLine, int useMutex, cons
 {
     m_title = title;
     // What a window procedure throws where nobody can take it back is reported as ours.
-    const CStrayExceptionReporter strays([this](std::exception_ptr failure) { ReportException(failure); });
+    class CRunReporter : public CStrayExceptionReporter {
+    public:
+        explicit CRunReporter(CAppBase& app) : m_app(app) {}
+        void Report(std::exception_ptr failure) override { m_app.ReportException(failure); }
+
+    private:
+        CAppBase& m_app;
+    } strays(*this);
     try {
         SetSeTranslator(TranslateStructuredException);
         m_commandLine = commandLine;

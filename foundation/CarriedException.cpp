@@ -55,8 +55,7 @@ void CarryException(std::exception_ptr exception)
 
 // ---- CStrayExceptionReporter ------------------------------------------------------------------
 
-CStrayExceptionReporter::CStrayExceptionReporter(ReportFunction report)
-    : m_report(std::move(report)), m_previous(g_strayReporter)
+CStrayExceptionReporter::CStrayExceptionReporter() : m_previous(g_strayReporter)
 {
     g_strayReporter = this;
 }

@@ -16,7 +16,6 @@
 // exception to: it is reported at once (CStrayExceptionReporter), so that none is lost.
 
 #include <exception>
-#include <functional>
 
 class CCarryScope {
 public:
@@ -43,16 +42,14 @@ void CarryException(std::exception_ptr exception);
 // afterwards). Without one, such an exception gets the standard report with an empty caption.
 class CStrayExceptionReporter {
 public:
-    using ReportFunction = std::function<void(std::exception_ptr exception)>;
-    explicit CStrayExceptionReporter(ReportFunction report);
-    ~CStrayExceptionReporter();
+    CStrayExceptionReporter();
+    virtual ~CStrayExceptionReporter();
     CStrayExceptionReporter(const CStrayExceptionReporter&) = delete;
     CStrayExceptionReporter& operator=(const CStrayExceptionReporter&) = delete;
 
-    void Report(std::exception_ptr exception) const { m_report(exception); }
+    virtual void Report(std::exception_ptr exception) = 0;
 
 private:
-    ReportFunction m_report;
     CStrayExceptionReporter* m_previous;
 };
 

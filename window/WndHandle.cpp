@@ -4,7 +4,6 @@
 #include "foundation/Str.h"
 #include "window/WndMap.h"
 
-#include <algorithm>
 
 // The system calls below may run our own window procedures (WM_SETTEXT, WM_SHOWWINDOW,
 // WM_PAINT, WM_DESTROY ...); what a handler threw during a call comes out of that call once it
@@ -83,16 +82,35 @@ LRESULT CWndHandle::SetIcon(HICON icon, WPARAM kind)
 
 void CWndHandle::SetButtonBitmap(int controlId, int bitmapId)
 {
-    m_bitmaps.emplace_back(LoadBitmapA(instance, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId))));
+    const HBITMAP face = LoadBitmapA(instance, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
+    if (face)
+        m_buttonFaces.Keep(face);
     const LRESULT previous = CallCarrying([&] {
-        return SendMessageA(GetItem(controlId), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_bitmaps.back().Get()));
+        return SendMessageA(GetItem(controlId), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(face));
     });
-    // The bitmap the button showed before is free once it is ours.
-    const auto replaced = std::find_if(m_bitmaps.begin(), m_bitmaps.end(), [&](const auto& bitmap) {
-        return previous != 0 && bitmap.Get() == reinterpret_cast<HBITMAP>(previous);
-    });
-    if (replaced != m_bitmaps.end())
-        m_bitmaps.erase(replaced);
+    m_buttonFaces.Free(reinterpret_cast<HBITMAP>(previous));
+}
+
+CWndHandle::CButtonFaces::~CButtonFaces()
+{
+    for (uint32_t i = 0; i < m_faces.GetCount(); ++i)
+        DeleteObject(*m_faces.GetAt(i));
+}
+
+void CWndHandle::CButtonFaces::Keep(HBITMAP face)
+{
+    m_faces.Append(face);
+}
+
+void CWndHandle::CButtonFaces::Free(HBITMAP face)
+{
+    for (uint32_t i = 0; face && i < m_faces.GetCount(); ++i) {
+        if (*m_faces.GetAt(i) == face) {
+            DeleteObject(face);
+            m_faces.RemoveAt(i);
+            return;
+        }
+    }
 }
 
 BOOL CWndHandle::SetWindowTextFormat(const char* format, ...)

@@ -4,9 +4,8 @@
 // Every operation is safe on an object whose handle is NULL or no longer a window. The
 // object never destroys its window by itself and never leaves the window map by itself.
 
-#include "foundation/Owned.h"
-
-#include <vector>
+#include "foundation/List.h"
+#include "foundation/Win32.h"
 
 class CCarryScope;
 
@@ -47,8 +46,25 @@ protected:
     void DestroyWithObject();
 
 private:
+    // The bitmaps the object put on its buttons: each is freed when its button shows another,
+    // the rest when the object goes.
+    class CButtonFaces {
+    public:
+        CButtonFaces() = default;
+        ~CButtonFaces();
+        CButtonFaces(const CButtonFaces&) = delete;
+        CButtonFaces& operator=(const CButtonFaces&) = delete;
+
+        void Keep(HBITMAP face);
+        // Frees `face` when it is one of these; anything else stays as it is.
+        void Free(HBITMAP face);
+
+    private:
+        CList<HBITMAP> m_faces;
+    };
+
     BOOL DestroyWindowNow();
     void Clear();
 
-    std::vector<COwnedGdiObject<HBITMAP>> m_bitmaps;
+    CButtonFaces m_buttonFaces;
 };

@@ -90,9 +90,12 @@ protected:
 
 }  // namespace
 
-TEST(ToolImage, ImportsOnlyKnownSystemLibraries)
+// What is shipped: stripped, at most 300 KiB, and importing known DLLs only.
+TEST(ToolImage, IsStrippedSmallAndImportsOnlyKnownSystemLibraries)
 {
     const e2e::PeFacts tool = e2e::ReadPeFacts(e2e::BesideProgram("vortag.exe"));
+    EXPECT_TRUE(tool.stripped);
+    EXPECT_LE(tool.bytes, 300u * 1024);
     EXPECT_FALSE(tool.imports.empty());
     for (const std::string& name : tool.imports)
         EXPECT_TRUE(IsKnownSystemLibrary(name)) << name << " is no known DLL: Windows looks for it beside the tool first";
