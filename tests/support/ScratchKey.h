@@ -5,9 +5,10 @@
 
 #include <string>
 
+// `view` (KEY_WOW64_32KEY or 0) names the registry view that every access goes through.
 class ScratchKey {
 public:
-    ScratchKey(HKEY root, std::string path);
+    ScratchKey(HKEY root, std::string path, REGSAM view = 0);
     ~ScratchKey();
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;
@@ -22,9 +23,10 @@ public:
     // Lets everyone read but nobody write the key's values (a read-only DACL).
     void MakeReadOnly() const;
 
-    static void DeleteTree(HKEY root, const std::string& path);
+    static void DeleteTree(HKEY root, const std::string& path, REGSAM view = 0);
 
 private:
     HKEY m_root;
     std::string m_path;
+    REGSAM m_view;
 };
