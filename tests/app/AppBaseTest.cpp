@@ -410,6 +410,7 @@ TEST_F(AppBaseTest, AMutexThatMayNotBeOpenedCountsAsAnotherCopy)
     ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 
     CScriptedApp second;
+    second.script = {{kQuit, 0}};   // a run that went on would end here
     EXPECT_EQ(second.Run(kTitle, "", 1, name.c_str()), ERROR_ALREADY_EXISTS);
     EXPECT_TRUE(second.calls.empty());
 }
