@@ -181,6 +181,12 @@ TEST_F(IdentifierStoreTest, AReadFailureOtherThanNothingStoredGeneratesAndWrites
     EXPECT_STREQ(shown, "");
     EXPECT_EQ(unreadable.generated, 0);
     EXPECT_FALSE(KeyExists());
+
+    // The store's own reading tells such a failure from nothing stored.
+    const ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
+    key.SetRaw("", REG_SZ, kSomeIdentifier, sizeof kSomeIdentifier);
+    key.MakeInaccessible();
+    EXPECT_EQ(Thrown([&] { store.ReadStored(); }).code, ERROR_ACCESS_DENIED);
 }
 
 // Both builds use the 32-bit suite's identifier, also where the classes of 64-bit programs have

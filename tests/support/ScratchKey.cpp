@@ -71,11 +71,21 @@ bool ScratchKey::ReadRaw(const char* name, DWORD& type, std::string& bytes) cons
 
 void ScratchKey::MakeReadOnly() const
 {
+    SetAccess("D:P(A;;KR;;;WD)");
+}
+
+void ScratchKey::MakeInaccessible() const
+{
+    SetAccess("D:P");
+}
+
+void ScratchKey::SetAccess(const char* sddl) const
+{
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC | m_view, &key), ERROR_SUCCESS);
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
-    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
-    LocalFree(readOnly);
+    PSECURITY_DESCRIPTOR access = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &access, nullptr));
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, access), ERROR_SUCCESS);
+    LocalFree(access);
     RegCloseKey(key);
 }
