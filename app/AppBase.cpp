@@ -5,7 +5,11 @@
 #include "foundation/SeTranslator.h"
 #include "foundation/StructException.h"
 
+#include "foundation/Report.h"
+
 #include <commctrl.h>
+
+CAppBase* CAppBase::s_running = nullptr;
 
 CAppBase::CAppBase()
 {
@@ -20,18 +24,33 @@ CAppBase::CAppBase()
     }
 }
 
+// For the length of a run: the application that EndRun speaks to, the reporter of what a
+// window procedure throws where no call of ours can take it back, and no box until the command
+// line has said whether anybody is at the screen.
+class CAppBase::CRunning : public CStrayExceptionReporter {
+public:
+    explicit CRunning(CAppBase& app) : m_app(app), m_outer(s_running), m_wasUnattended(SetUnattended(true))
+    {
+        s_running = &app;
+    }
+    ~CRunning() override
+    {
+        SetUnattended(m_wasUnattended);
+        s_running = m_outer;
+    }
+    void Report(std::exception_ptr failure) override { m_app.ReportException(failure); }
+
+private:
+    CAppBase& m_app;
+    CAppBase* m_outer;
+    bool m_wasUnattended;
+};
+
 int CAppBase::Run(const char* title, const char* commandLine, int useMutex, const char* mutexName)
 {
     m_title = title;
-    // What a window procedure throws where nobody can take it back is reported as ours.
-    class CRunReporter : public CStrayExceptionReporter {
-    public:
-        explicit CRunReporter(CAppBase& app) : m_app(app) {}
-        void Report(std::exception_ptr failure) override { m_app.ReportException(failure); }
-
-    private:
-        CAppBase& m_app;
-    } strays(*this);
+    m_failure = 0;
+    const CRunning running(*this);
     try {
         SetSeTranslator(TranslateStructuredException);
         m_commandLine = commandLine;
@@ -49,6 +68,7 @@ int CAppBase::Start()
         return OnAlreadyRunning();
     ParseParameters();
     OnParameters();
+    SetUnattended(m_unattended);
     const int result = InitInstance();
     return result != 0 ? result : MessageLoop();
 }
@@ -89,7 +109,7 @@ int CAppBase::MessageLoop()
     for (;;) {
         const BOOL got = ReceiveMessage(message);
         if (got == 0)
-            return static_cast<int>(message.wParam);
+            return ExitCodeOfQuit(message.wParam);
         if (got != -1)
             DispatchGuarded(message);
     }
@@ -119,11 +139,34 @@ void CAppBase::DispatchGuarded(const MSG& message)
             return DispatchMessageA(&message);
         });
     } catch (...) {
-        ReportException(std::current_exception());   // the loop's result is WM_QUIT's alone
+        ReportException(std::current_exception());
     }
 }
 
 int CAppBase::ReportException(std::exception_ptr failure)
 {
-    return ReportUnhandledException(failure, m_title);
+    const int exitCode = ReportUnhandledException(failure, m_title);
+    KeepFailure(exitCode);
+    return exitCode;
+}
+
+void CAppBase::EndRun(int exitCode)
+{
+    if (s_running)
+        s_running->KeepFailure(exitCode);
+    PostQuitMessage(exitCode);
+}
+
+void CAppBase::KeepFailure(int exitCode)
+{
+    if (exitCode != 0)
+        m_failure = exitCode;
+}
+
+// Only the last PostQuitMessage of a thread reaches its WM_QUIT: a window that closes after
+// another has asked to end with a failure must not end the run with 0.
+int CAppBase::ExitCodeOfQuit(WPARAM quitValue) const
+{
+    const int exitCode = static_cast<int>(quitValue);
+    return exitCode != 0 ? exitCode : m_failure;
 }

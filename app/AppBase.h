@@ -4,7 +4,8 @@
 // `Run` makes the single-instance check, parses the command line into key/value switches,
 // lets the derived class look at them and create its windows, and runs the message loop.
 // Every exception that reaches it, during start-up or while a message is handled, becomes
-// an error box captioned with the title instead of a crash.
+// an error box captioned with the title instead of a crash; in an unattended run, a trace line
+// instead of the box. Either way the failure sticks: the run never ends with 0 after it.
 
 #include "foundation/Owned.h"
 #include "foundation/StrList.h"
@@ -20,11 +21,17 @@ public:
     // Returns the exit code: that of OnAlreadyRunning for a second instance, a non-zero
     // result of InitInstance, else the message loop's WM_QUIT value; the code of a
     // CStructException that ends start-up (kFailureWithoutCode for one without a code or for
-    // an exception of any other type).
+    // an exception of any other type). A run that asked to end with a non-zero code, or that
+    // reported a failure, ends with that code even when the WM_QUIT that ends it carries 0.
     int Run(const char* title, const char* commandLine, int useMutex, const char* mutexName);
 
+    // Ends the running application's message loop with `exitCode` (PostQuitMessage). A
+    // non-zero code is kept: a later request for 0 does not turn the run into a success.
+    static void EndRun(int exitCode);
+
 protected:
-    // Called once the parameters are parsed; a derived class reads them here.
+    // Called once the parameters are parsed; a derived class reads them here, and sets
+    // m_unattended when they say that nobody will be at the screen.
     virtual void OnParameters();
     // The result of a run that found the mutex already there.
     virtual int OnAlreadyRunning();
@@ -41,12 +48,22 @@ protected:
     CKeyValueList m_parameters;
     COwnedHandle m_mutex;   // held until the object goes: the single-instance mark
     int m_useMutex = 0;
+    // No report may wait for a person: each becomes a trace line (foundation/Report.h). Until
+    // OnParameters has looked at the command line, a run counts as unattended.
+    bool m_unattended = false;
 
 private:
+    class CRunning;
+
     int Start();
     bool IsAlreadyRunning();
     void ParseParameters();
     BOOL ReceiveMessage(MSG& message);
     void DispatchGuarded(const MSG& message);
     int ReportException(std::exception_ptr failure);
+    void KeepFailure(int exitCode);
+    int ExitCodeOfQuit(WPARAM quitValue) const;
+
+    int m_failure = 0;   // the latest non-zero exit code asked for or reported; 0 while none
+    static CAppBase* s_running;
 };

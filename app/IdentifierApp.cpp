@@ -9,6 +9,9 @@ void CIdentifierApp::OnParameters()
         if (m_parameters.GetAt(i)->key.EqualsNoCase(kQuietSwitch))
             quiet = true;
     mainWindow.flags = quiet ? CIdentifierMainWnd::kQuietFlag : 0;
+    // Quiet runs are the unattended ones: started by a deployment tool or as SYSTEM, with
+    // nobody to close a box, and judged by their exit code.
+    m_unattended = quiet;
 }
 
 int CIdentifierApp::InitInstance()

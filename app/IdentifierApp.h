@@ -6,10 +6,15 @@
 
 class CIdentifierApp : public CAppBase {
 public:
+    CIdentifierApp() = default;
+    // With a store of its own (which must outlive the application object).
+    explicit CIdentifierApp(const CIdentifierStore& store) : mainWindow(store) {}
+
     CIdentifierMainWnd mainWindow;
 
 protected:
-    // Quiet mode when any switch's key is "QUIET", whatever its case and value.
+    // Quiet mode when any switch's key is "QUIET", whatever its case and value; a quiet run
+    // shows no error box either.
     void OnParameters() override;
     // Creates the hidden main window, which makes the quiet change or shows the dialog.
     int InitInstance() override;

@@ -1,5 +1,6 @@
 #include "app/IdentifierDlg.h"
 
+#include "app/AppBase.h"
 #include "app/FixedTexts.h"
 #include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
@@ -64,7 +65,7 @@ LRESULT CIdentifierDlg::OnCommand(int id, int, HWND)
 
 LRESULT CIdentifierDlg::OnDestroy()
 {
-    PostQuitMessage(m_result);
+    CAppBase::EndRun(m_result);
     return 0;
 }
 

@@ -25,6 +25,9 @@ public:
     // the failure value (never 0).
     static int CollectorStartResult(INT_PTR shellExecuteResult);
 
+    // The result of the last change: 0 until the first, then ChangeIdentifier's.
+    int Result() const { return m_result; }
+
     BOOL OnInitDialog() override;
     LRESULT OnCommand(int id, int code, HWND control) override;
     LRESULT OnCtlColor(HDC dc, HWND control, UINT message) override;

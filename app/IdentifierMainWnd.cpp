@@ -1,10 +1,14 @@
 #include "app/IdentifierMainWnd.h"
 
+#include "app/AppBase.h"
 #include "app/FixedTexts.h"
+#include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
 #include "foundation/StructException.h"
 
-CIdentifierMainWnd::CIdentifierMainWnd()
+CIdentifierMainWnd::CIdentifierMainWnd() : CIdentifierMainWnd(g_identifierStore) {}
+
+CIdentifierMainWnd::CIdentifierMainWnd(const CIdentifierStore& store) : dialog(store)
 {
     className = kMainWindowClass;
     icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VORTAG));
@@ -24,8 +28,11 @@ LRESULT CIdentifierMainWnd::OnCreate(CREATESTRUCTA*)
 
 LRESULT CIdentifierMainWnd::OnClose()
 {
-    // Whoever closes this window names the exit code in lParam; the quiet change does.
-    PostQuitMessage(static_cast<int>(currentMessage.lParam));
+    // Whoever closes this window names the exit code in lParam; the quiet change does. A close
+    // that names none (every top-level window of the process closed politely, say) ends with
+    // the outcome of the last change, so that a failed one does not end with 0.
+    const int named = static_cast<int>(currentMessage.lParam);
+    CAppBase::EndRun(named != 0 ? named : dialog.Result());
     return 0;
 }
 

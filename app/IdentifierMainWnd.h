@@ -10,6 +10,8 @@ public:
     static constexpr int kQuietFlag = 1;
 
     CIdentifierMainWnd();
+    // With a store of its own for the dialog (which must outlive the window object).
+    explicit CIdentifierMainWnd(const CIdentifierStore& store);
 
     LRESULT OnCreate(CREATESTRUCTA* cs) override;
     LRESULT OnClose() override;

@@ -4,6 +4,7 @@
 #include "app/TimeStamp.h"
 #include "foundation/DynLibrary.h"
 #include "foundation/RegistryKey.h"
+#include "foundation/StructException.h"
 
 #include <rpc.h>
 
@@ -22,32 +23,12 @@ UuidCreateFunction LoadUuidCreate()
     return GetResidentFunction<UuidCreateFunction>("RPCRT4.DLL", "UuidCreate");
 }
 
-// Every operation opens the key afresh (creating it when missing) and never caches.
+// Every operation opens the key afresh (creating it when missing) and never caches. The key is
+// the 32-bit suite's: where Windows keeps two views of the classes (Vista and Server 2008 x64),
+// both builds of the tool must reach the one the suite reads.
 CRegistryKey& OpenIdentifierKey(CRegistryKey& key)
 {
-    return key.Open(HKEY_CLASSES_ROOT, kIdentifierKey, 1, KEY_ALL_ACCESS);
-}
-
-// The stored text, or the empty text when nothing can be read. A user who may read the key but
-// not write it (HKEY_CLASSES_ROOT of the machine is read-only to a standard user) is refused
-// the full-access open, and reads through a read-only one.
-CStr ReadStoredIdentifier()
-{
-    CRegistryKey key;
-    try {
-        OpenIdentifierKey(key);
-    } catch (...) {
-        try {
-            key.Open(HKEY_CLASSES_ROOT, kIdentifierKey, 0, KEY_READ);
-        } catch (...) {
-            return CStr();
-        }
-    }
-    try {
-        return key.GetString(kDefaultValue);
-    } catch (...) {
-        return CStr();
-    }
+    return key.Open(HKEY_CLASSES_ROOT, kIdentifierKey, 1, KEY_ALL_ACCESS | kRegistryView32);
 }
 
 }  // namespace
@@ -84,16 +65,36 @@ CStr CIdentifierStore::FormatIdentifier(const UUID& uuid, const FILETIME& utc, u
                          static_cast<unsigned>(utc.dwHighDateTime), lowWithAddend);
 }
 
+// Only "nothing stored" is reason to generate. Any other failure to read leaves the stored
+// value alone: it may be the machine's identity, which a failure to read must never replace.
 CStr CIdentifierStore::GetOrCreate() const
 {
-    CStr identifier = ReadStoredIdentifier();
+    CStr identifier = ReadStored();
     if (identifier.EqualsNoCase("")) {
-        // Whatever kept us from reading it, the cure is the same: store a fresh one.
         identifier = Generate();
         CRegistryKey key;
         OpenIdentifierKey(key).SetString(kDefaultValue, identifier);
     }
     return identifier;
+}
+
+// A user who may read the key but not write it (HKEY_CLASSES_ROOT of the machine is read-only to
+// a standard user) is refused the full-access open, and reads through a read-only one.
+CStr CIdentifierStore::ReadStored() const
+{
+    try {
+        CRegistryKey key;
+        try {
+            OpenIdentifierKey(key);
+        } catch (const CStructException&) {
+            key.Open(HKEY_CLASSES_ROOT, kIdentifierKey, 0, KEY_READ | kRegistryView32);
+        }
+        return key.GetString(kDefaultValue);
+    } catch (const CStructException& failure) {
+        if (failure.code == ERROR_FILE_NOT_FOUND)
+            return CStr();   // no key, or no value
+        throw;
+    }
 }
 
 void CIdentifierStore::Delete() const

@@ -21,15 +21,20 @@ public:
     // low half and never carries into the high one.
     static CStr FormatIdentifier(const UUID& uuid, const FILETIME& utc, unsigned addend);
 
-    // The stored identifier; when none can be read (no key, no value, an empty or non-text
-    // value, any read failure) a fresh one is generated and stored. A stored text is
-    // returned as it is, whatever its shape, also to a user who may read the key but not
-    // write it. Throws the registry's exception when the fresh identifier cannot be stored.
+    // The stored identifier; when none is stored (no key, no value, an empty or non-text
+    // value) a fresh one is generated and stored. A stored text is returned as it is, whatever
+    // its shape, also to a user who may read the key but not write it. Throws the registry's
+    // exception when the stored value cannot be read for another reason (nothing is generated
+    // or written then) or when the fresh identifier cannot be stored.
     virtual CStr GetOrCreate() const;
 
     // Throws the stored identifier away. Nothing stored counts as done; throws the registry's
     // exception when the key cannot be opened or the value not deleted.
     virtual void Delete() const;
+
+    // The stored text; the empty text when nothing is stored. Throws the registry's exception
+    // for any other failure to read.
+    virtual CStr ReadStored() const;
 
     // Fills the process's suite folder from the settings file, else the suite's setup key,
     // else the tool's own folder, with a leading folder macro expanded; returns it.

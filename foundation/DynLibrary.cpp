@@ -107,10 +107,24 @@ BOOL CDynLibrary::Unload()
 
 void RestrictLibrarySearchToSystemFolder()
 {
+    RestrictLibrarySearchToSystemFolder(Kernel32Function("SetDefaultDllDirectories"));
+}
+
+// Vista and 7 without the update that brought SetDefaultDllDirectories still search the
+// program's folder and the system's, but the current folder (often a download or a share)
+// no longer: a DLL directory takes its place in the search. Windows takes the empty text for
+// none at all; Wine takes it for no setting, so the system folder, searched anyway, is named.
+void RestrictLibrarySearchToSystemFolder(FARPROC setDefaultDllDirectories)
+{
     using SetDefaultDirectoriesFunction = BOOL(WINAPI*)(DWORD directoryFlags);
-    const FARPROC function = Kernel32Function("SetDefaultDllDirectories");
-    if (function)
-        reinterpret_cast<SetDefaultDirectoriesFunction>(reinterpret_cast<void*>(function))(kSearchSystemFolder);
+    if (setDefaultDllDirectories) {
+        reinterpret_cast<SetDefaultDirectoriesFunction>(reinterpret_cast<void*>(setDefaultDllDirectories))(
+            kSearchSystemFolder);
+        return;
+    }
+    char systemFolder[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(systemFolder, MAX_PATH);
+    SetDllDirectoryA(length > 0 && length < MAX_PATH ? systemFolder : "");
 }
 
 // ---- the system libraries -------------------------------------------------------------------

@@ -59,8 +59,11 @@ TFunction GetResidentFunction(const CStr& library, const CStr& name)
 
 // From here on every library that the process loads by name, ours or one that system code
 // loads for us, is looked for in the system folder only (SetDefaultDllDirectories, where the
-// system has it). Call it before anything else runs.
+// system has it); where it lacks that, at least not in the current folder (SetDllDirectoryA
+// with the empty text). Call it before anything else runs.
 void RestrictLibrarySearchToSystemFolder();
+// The same with the system's SetDefaultDllDirectories given, or null as on a system without it.
+void RestrictLibrarySearchToSystemFolder(FARPROC setDefaultDllDirectories);
 
 // KERNEL32.DLL with GetSystemWindowsDirectoryA, which older systems lack.
 class CKernel32Library : public CDynLibrary {

@@ -27,7 +27,8 @@ CRegistryKey& CRegistryKey::Open(HKEY root, const CStr& subkey, int create, REGS
     const bool creating = create == 1;
     if (creating) {
         DWORD disposition = 0;
-        result = RegCreateKeyExA(root, subkey.data, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+        const REGSAM view = access & (KEY_WOW64_32KEY | KEY_WOW64_64KEY);
+        result = RegCreateKeyExA(root, subkey.data, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | view,
                                  nullptr, &m_key, &disposition);
         if (result == ERROR_SUCCESS)
             return *this;

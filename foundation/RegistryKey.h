@@ -8,7 +8,7 @@
 // installer's settings, and the program folders that 32-bit programs are given, live in that
 // view (Wow6432Node). A 64-bit build opens those keys with this flag, so that it finds what the
 // 32-bit build finds; a 32-bit build sees that view anyway. HKEY_CLASSES_ROOT keys like the
-// identifier's are shared by both views.
+// identifier's are shared by both views from Windows 7 on, but not on Vista and Server 2008.
 #if defined(_WIN64)
 constexpr REGSAM kRegistryView32 = KEY_WOW64_32KEY;
 #else
@@ -23,7 +23,8 @@ public:
     virtual ~CRegistryKey();
 
     // Opens root\subkey with `access`; when that fails and `create` is exactly 1, creates
-    // (or opens) it with full access instead, whatever access was asked for.
+    // (or opens) it with full access instead, whatever access was asked for, in the registry
+    // view that `access` names.
     CRegistryKey& Open(HKEY root, const CStr& subkey, int create, REGSAM access);
 
     int SetValue(const CStr& name, DWORD type, const BYTE* data, DWORD size);

@@ -4,6 +4,7 @@ namespace {
 
 MessageBoxRoute g_messageBoxRoute = nullptr;
 TraceRoute g_traceRoute = nullptr;
+bool g_unattended = false;
 
 // A box runs a message loop of its own, which a WM_QUIT waiting in the thread's queue ends at
 // once: a window that posted its quit just before a failure was reported would close the report
@@ -40,8 +41,19 @@ TraceRoute SetTraceRoute(TraceRoute route)
     return previous;
 }
 
+bool SetUnattended(bool unattended)
+{
+    const bool previous = g_unattended;
+    g_unattended = unattended;
+    return previous;
+}
+
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 {
+    if (g_unattended) {
+        TraceFormat("%s: %s", caption, text);
+        return IDOK;
+    }
     if (g_messageBoxRoute)
         return g_messageBoxRoute(owner, text, caption, type);
     const CQuitHeldBack heldBack;

@@ -4,6 +4,9 @@
 // By default a box is a real MessageBoxA and a trace line goes to OutputDebugStringA.
 // Tests (and anything else that must not block on a box nobody closes) install a route of
 // their own; passing nullptr restores the default. Routes are process-wide.
+//
+// A process that runs unattended (nobody at the screen to close a box: a service, a deployment
+// tool, a script waiting for the exit code) shows no box at all: each becomes a trace line.
 
 #include "foundation/Str.h"
 
@@ -13,7 +16,11 @@ using TraceRoute = void (*)(const char* text);
 MessageBoxRoute SetMessageBoxRoute(MessageBoxRoute route);   // returns the previous route
 TraceRoute SetTraceRoute(TraceRoute route);                   // returns the previous route
 
+// Returns the box's answer; unattended, traces "<caption>: <text>" and answers IDOK at once.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
+// Process-wide, until changed; returns the previous setting.
+bool SetUnattended(bool unattended);
 
 // Sends the line followed by "\n" to the debugger output.
 void TraceLine(const CStr& line);

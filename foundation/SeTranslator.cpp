@@ -16,6 +16,11 @@ struct ThreadFaultState {
     SeTranslatorFunction translator = nullptr;
     EXCEPTION_RECORD record{};
     CONTEXT context{};
+    // Set from the redirect until the translated exception leaves the translation: a fault
+    // in between (building the exception in a corrupted heap, a faulty translator) is left to
+    // the system, which ends the process with its code, instead of being translated again
+    // and again until the stack is gone.
+    bool translating = false;
 };
 
 ThreadFaultState* CurrentState()
@@ -64,6 +69,10 @@ bool IsInOurModule(const void* address)
 [[noreturn]] void RaiseTranslatedFault()
 {
     ThreadFaultState* state = CurrentState();
+    struct TranslationEnd {
+        ThreadFaultState* state;
+        ~TranslationEnd() { state->translating = false; }   // runs as the exception leaves
+    } end{state};
     EXCEPTION_POINTERS pointers{&state->record, &state->context};
     state->translator(state->record.ExceptionCode, &pointers);
     std::abort();   // a translator that returns leaves nothing sensible to resume
@@ -84,7 +93,7 @@ bool IsInOurModule(const void* address)
 // wants it 16-byte aligned at every call, and the system's exception dispatch (which the throw
 // goes through) saves registers with aligned moves; GCC cannot realign a frame that has SEH
 // tables. So the fault enters this bridge, which aligns the stack behind a frame pointer and
-// calls on. Its own table says how its frame was made, so the unwinder steps back over it to the
+// calls on, with the 32 bytes of home area that the convention gives every callee. Its own table says how its frame was made, so the unwinder steps back over it to the
 // faked return address and on into the faulting frame's table, with the stack pointer as it was
 // at the fault.
 extern "C" [[noreturn]] void SeTranslatorRaiseFault()
@@ -103,6 +112,7 @@ SeTranslatorFaultBridge:
     .seh_setframe %rbp, 0
     .seh_endprologue
     andq $-16, %rsp
+    subq $32, %rsp
     call SeTranslatorRaiseFault
     int3
     .seh_endproc
@@ -130,14 +140,35 @@ void FakeCallFromFault(CONTEXT& context)
 #endif
 }
 
+// Whether the faked call's return slot, just below the faulting stack pointer, lies in the
+// thread's committed stack: a fault with the stack pointer anywhere else must not make us
+// write there.
+bool StackTakesTheCall(const CONTEXT& context)
+{
+#if defined(__x86_64__)
+    const ULONG_PTR stackPointer = context.Rsp;
+#else
+    const ULONG_PTR stackPointer = context.Esp;
+#endif
+    // GCC 12 takes the read of the TEB's own address at %gs:0x30 for an access out of bounds.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+    const NT_TIB* tib = reinterpret_cast<const NT_TIB*>(NtCurrentTeb());
+#pragma GCC diagnostic pop
+    const auto limit = reinterpret_cast<ULONG_PTR>(tib->StackLimit);
+    const auto base = reinterpret_cast<ULONG_PTR>(tib->StackBase);
+    return stackPointer <= base && stackPointer - sizeof(ULONG_PTR) >= limit;
+}
+
 LONG CALLBACK RedirectFault(EXCEPTION_POINTERS* pointers)
 {
     const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
     ThreadFaultState* state = CurrentState();
-    if (!state || !state->translator || !IsHardwareFault(record->ExceptionCode) ||
-        !IsInOurModule(record->ExceptionAddress))
+    if (!state || !state->translator || state->translating || !IsHardwareFault(record->ExceptionCode) ||
+        !IsInOurModule(record->ExceptionAddress) || !StackTakesTheCall(*pointers->ContextRecord))
         return EXCEPTION_CONTINUE_SEARCH;
 
+    state->translating = true;
     state->record = *record;
     state->context = *pointers->ContextRecord;
     FakeCallFromFault(*pointers->ContextRecord);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 #include <atomic>
 #include <functional>
 #include <stdexcept>
@@ -32,6 +34,7 @@ enum : UINT {
     kMark,                // records wParam
     kQuit,                // PostQuitMessage(wParam)
     kCountBoxes,          // records how many boxes g_routes has seen so far
+    kEndRun,              // CAppBase::EndRun(wParam)
 };
 
 std::vector<WPARAM> g_marks;
@@ -62,6 +65,7 @@ LRESULT HandleScripted(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case kMark: g_marks.push_back(wParam); return 0;
     case kQuit: PostQuitMessage(static_cast<int>(wParam)); return 0;
     case kCountBoxes: g_marks.push_back(g_routes->Boxes().size()); return 0;
+    case kEndRun: CAppBase::EndRun(static_cast<int>(wParam)); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
@@ -90,11 +94,13 @@ public:
     std::vector<std::string> calls;                        // the virtual operations called
     std::vector<std::pair<std::string, std::string>> parameters;
     HWND window = nullptr;
+    bool unattended = false;
 
 protected:
     void OnParameters() override
     {
         calls.push_back("OnParameters");
+        m_unattended = unattended;
         for (uint32_t i = 0; i < m_parameters.GetCount(); ++i) {
             const CKeyValue* parameter = m_parameters.GetAt(i);
             parameters.emplace_back(parameter->key.data, parameter->value.data);
@@ -209,6 +215,25 @@ TEST_F(AppBaseTest, QuitMessageEndsTheLoopWithItsValue)
     EXPECT_TRUE(routes.Boxes().empty());
 }
 
+// Only the last quit of a thread reaches the loop; a failure asked for before it sticks.
+TEST_F(AppBaseTest, ARunThatAskedToEndWithAFailureNeverEndsWithZero)
+{
+    const struct {
+        std::vector<Posted> script;
+        int result;
+    } cases[] = {
+        {{{kEndRun, 0}}, 0},
+        {{{kEndRun, 5}, {kEndRun, 0}}, 5},
+        {{{kEndRun, 5}, {kQuit, 0}}, 5},
+        {{{kEndRun, 5}, {kEndRun, 7}}, 7},
+    };
+    for (const auto& c : cases) {
+        CScriptedApp app;
+        app.script = c.script;
+        EXPECT_EQ(app.Run(kTitle, "", 0, ""), c.result) << c.script.size() << " steps to " << c.result;
+    }
+}
+
 TEST_F(AppBaseTest, CommandLineReachesOnParametersAndNonZeroInitInstanceEndsTheRun)
 {
     using Switches = std::vector<std::pair<std::string, std::string>>;
@@ -233,13 +258,14 @@ TEST_F(AppBaseTest, CommandLineReachesOnParametersAndNonZeroInitInstanceEndsTheR
     EXPECT_TRUE(routes.Boxes().empty());
 }
 
-// In a handler an exception costs one message and one report; the loop's result stays that of
-// WM_QUIT. Ending start-up, it is the result of the run, and never 0, which scripts would read
-// as success.
-TEST_F(AppBaseTest, EveryExceptionGivesOneReportAndOnlyStartUpFailuresSetTheResult)
+// In a handler an exception costs one message and one report, and a run that goes on to end
+// with 0 ends with the failure instead; ending start-up, it is the result of the run. Never 0,
+// which scripts would read as success. Unattended, the report is a trace line, never a box.
+TEST_F(AppBaseTest, EveryExceptionGivesOneReportAndItsFailureBecomesTheResult)
 {
     const std::function<void()> codeZero = [] { throw CStructException("TEST", 0, "Nothing to say."); };
     const std::function<void()> foreign = [] { throw std::runtime_error("not one of ours"); };
+    const int accessViolation = static_cast<int>(EXCEPTION_ACCESS_VIOLATION);
     const struct {
         const char* name;
         bool inHandler;
@@ -248,36 +274,42 @@ TEST_F(AppBaseTest, EveryExceptionGivesOneReportAndOnlyStartUpFailuresSetTheResu
         std::string text;
         UINT type;
     } cases[] = {
-        {"CStructException in a handler", true, RaiseAccessDenied, 9, AccessDeniedReport(), kStructuredBox},
-        {"foreign exception in a handler", true, foreign, 9, "Unknown exception", kUnknownBox},
-        {"hardware fault in a handler", true, WriteThroughNull, 9, kAccessViolationReport, kStructuredBox},
+        {"CStructException in a handler", true, RaiseAccessDenied, 5, AccessDeniedReport(), kStructuredBox},
+        {"foreign exception in a handler", true, foreign, ERROR_INTERNAL_ERROR, "Unknown exception", kUnknownBox},
+        {"hardware fault in a handler", true, WriteThroughNull, accessViolation, kAccessViolationReport, kStructuredBox},
         {"CStructException at start-up", false, RaiseAccessDenied, 5, AccessDeniedReport(), kStructuredBox},
         {"code 0 at start-up", false, codeZero, ERROR_INTERNAL_ERROR,
          "TEST ERROR:\nUnhandled exception\nNothing to say.", kStructuredBox},
         {"foreign exception at start-up", false, foreign, ERROR_INTERNAL_ERROR, "Unknown exception", kUnknownBox},
-        {"hardware fault at start-up", false, WriteThroughNull, static_cast<int>(EXCEPTION_ACCESS_VIOLATION),
-         kAccessViolationReport, kStructuredBox},
+        {"hardware fault at start-up", false, WriteThroughNull, accessViolation, kAccessViolationReport, kStructuredBox},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        RecordingRoutes caseRoutes;
-        g_marks.clear();
-        g_fault = c.fault;
-        SetSeTranslator(nullptr);   // Run must install it itself
-        CScriptedApp app;
-        if (c.inHandler)
-            app.script = {{kFail, 0}, {kMark, 1}, {kQuit, 9}};
-        else
-            app.initResult = [] { g_fault(); return 0; };
-        EXPECT_EQ(app.Run(kTitle, "", 0, ""), c.result);
-        EXPECT_EQ(app.calls, c.inHandler ? kStartAndLoop : kStartOnly);
-        EXPECT_EQ(g_marks, c.inHandler ? std::vector<WPARAM>{1} : std::vector<WPARAM>{});
-        ASSERT_EQ(caseRoutes.Boxes().size(), 1u);
-        EXPECT_EQ(caseRoutes.Boxes()[0].text, c.text);
-        EXPECT_EQ(caseRoutes.Boxes()[0].caption, kTitle);
-        EXPECT_EQ(caseRoutes.Boxes()[0].type, c.type);
-        EXPECT_EQ(caseRoutes.Boxes()[0].owner, nullptr);
-    }
+    for (const bool unattended : {false, true})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (unattended ? ", unattended" : ""));
+            RecordingRoutes caseRoutes;
+            g_marks.clear();
+            g_fault = c.fault;
+            SetSeTranslator(nullptr);   // Run must install it itself
+            CScriptedApp app;
+            app.unattended = unattended;
+            if (c.inHandler)
+                app.script = {{kFail, 0}, {kMark, 1}, {kQuit, 0}};
+            else
+                app.initResult = [] { g_fault(); return 0; };
+            EXPECT_EQ(app.Run(kTitle, "", 0, ""), c.result);
+            EXPECT_EQ(app.calls, c.inHandler ? kStartAndLoop : kStartOnly);
+            EXPECT_EQ(g_marks, c.inHandler ? std::vector<WPARAM>{1} : std::vector<WPARAM>{});
+            if (unattended) {
+                EXPECT_TRUE(caseRoutes.Boxes().empty());
+                EXPECT_EQ(caseRoutes.Traces(), std::vector<std::string>{std::string(kTitle) + ": " + c.text + "\n"});
+                continue;
+            }
+            ASSERT_EQ(caseRoutes.Boxes().size(), 1u);
+            EXPECT_EQ(caseRoutes.Boxes()[0].text, c.text);
+            EXPECT_EQ(caseRoutes.Boxes()[0].caption, kTitle);
+            EXPECT_EQ(caseRoutes.Boxes()[0].type, c.type);
+            EXPECT_EQ(caseRoutes.Boxes()[0].owner, nullptr);
+        }
 }
 
 // A message sent to us from another thread is handled inside GetMessageA. Its handler's
@@ -362,4 +394,23 @@ TEST_F(AppBaseTest, SecondInstanceReturns183WithoutStartingUntilTheFirstAndItsHa
     EXPECT_EQ(afterwards.Run(kTitle, "", 1, name.c_str()), 1);
     EXPECT_EQ(afterwards.calls, kStartOnly);
     EXPECT_TRUE(routes.Boxes().empty());
+}
+
+// A mutex that another account made, and that this one may not open, is another copy running.
+TEST_F(AppBaseTest, AMutexThatMayNotBeOpenedCountsAsAnotherCopy)
+{
+    const std::string name = "VortagAppBaseTest.Denied." + std::to_string(GetCurrentProcessId());
+    PSECURITY_DESCRIPTOR noAccess = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P", SDDL_REVISION_1, &noAccess, nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, noAccess, FALSE};
+    const COwnedHandle held(CreateMutexA(&attributes, FALSE, name.c_str()));
+    LocalFree(noAccess);
+    ASSERT_TRUE(held);
+    ASSERT_EQ(CreateMutexA(nullptr, FALSE, name.c_str()), nullptr);   // what a second copy gets
+    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+    CScriptedApp second;
+    second.script = {{kQuit, 0}};   // a run that went on would end here
+    EXPECT_EQ(second.Run(kTitle, "", 1, name.c_str()), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(second.calls.empty());
 }

@@ -1,6 +1,7 @@
 #include "app/IdentifierApp.h"
 
 #include "app/IdentifierStore.h"
+#include "foundation/RegistryKey.h"
 #include "foundation/StructException.h"
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchKey.h"
@@ -104,7 +105,7 @@ TEST(OuterGuard, AnEscapingExceptionNeverEndsWithZero)
 
 TEST(IdentifierApp, ADialogThatCannotBeMadeEndsTheRunWithItsErrorAndOneReport)
 {
-    ScratchKey identifier(HKEY_CLASSES_ROOT, "Nimbra.Agent.QRM");
+    ScratchKey identifier(HKEY_CLASSES_ROOT, "Nimbra.Agent.QRM", kRegistryView32);
     RecordingRoutes routes;
     int result = 0;
     {

@@ -1,4 +1,8 @@
+#include "app/IdentifierDlg.h"
 #include "app/IdentifierStore.h"
+#include "app/res/ResourceIds.h"
+#include "foundation/RegistryKey.h"
+#include "foundation/StructException.h"
 
 #include "tests/support/IdentifierShape.h"
 #include "tests/support/ScratchKey.h"
@@ -29,8 +33,12 @@ StoredValue ReadStored()
     StoredValue stored;
     char buffer[256] = {};
     DWORD size = sizeof buffer - 1;
-    stored.present = RegGetValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr, RRF_RT_ANY | RRF_NOEXPAND,
-                                  &stored.type, buffer, &size) == ERROR_SUCCESS;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kIdentifierKey, 0, KEY_QUERY_VALUE | kRegistryView32, &key) != ERROR_SUCCESS)
+        return stored;
+    stored.present = RegGetValueA(key, nullptr, nullptr, RRF_RT_ANY | RRF_NOEXPAND, &stored.type, buffer, &size) ==
+                     ERROR_SUCCESS;
+    RegCloseKey(key);
     stored.text = buffer;
     return stored;
 }
@@ -38,7 +46,7 @@ StoredValue ReadStored()
 bool KeyExists()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kIdentifierKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kIdentifierKey, 0, KEY_READ | kRegistryView32, &key) != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;
@@ -47,8 +55,8 @@ bool KeyExists()
 // Every test starts with no key at all and leaves none behind.
 class IdentifierStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override { ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kParentKey); }
-    void TearDown() override { ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kParentKey); }
+    void SetUp() override { ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kParentKey, kRegistryView32); }
+    void TearDown() override { ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kParentKey, kRegistryView32); }
 
     const CIdentifierStore store{};
 };
@@ -84,7 +92,7 @@ TEST_F(IdentifierStoreTest, UnusableValuesAreReplacedByAStoredIdentifier)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey};
+        ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
         key.SetRaw("", c.type, c.data, c.size);
         const std::string made = store.GetOrCreate().data;
         EXPECT_TRUE(HasIdentifierShape(made)) << made;
@@ -98,7 +106,7 @@ TEST_F(IdentifierStoreTest, AnyStoredTextIsReturnedAsItIs)
 {
     for (const char* text : {"x y", " ", kSomeIdentifier}) {
         SCOPED_TRACE(text);
-        ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey};
+        ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
         key.SetRaw("", REG_SZ, text, static_cast<DWORD>(std::strlen(text) + 1));
         EXPECT_STREQ(store.GetOrCreate().data, text);
         EXPECT_EQ(ReadStored().text, text);
@@ -116,7 +124,7 @@ TEST_F(IdentifierStoreTest, DeletingNothingSucceedsAndKeepsOrMakesTheKey)
 
 TEST_F(IdentifierStoreTest, DeleteThenGetOrCreateStoresAFreshIdentifierInThePlaceOfTheOld)
 {
-    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey};
+    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
     key.SetRaw("", REG_SZ, kSomeIdentifier, sizeof kSomeIdentifier);
     store.Delete();
     EXPECT_FALSE(ReadStored().present);
@@ -130,7 +138,7 @@ TEST_F(IdentifierStoreTest, DeleteThenGetOrCreateStoresAFreshIdentifierInThePlac
 
 TEST_F(IdentifierStoreTest, AKeyThatCannotBeWrittenFailsCreatingAndDeleting)
 {
-    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey};
+    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
     key.MakeReadOnly();
     for (const CStructException& e : {Thrown([&] { store.GetOrCreate(); }), Thrown([&] { store.Delete(); })}) {
         EXPECT_EQ(e.code, ERROR_ACCESS_DENIED);
@@ -143,10 +151,53 @@ TEST_F(IdentifierStoreTest, AKeyThatCannotBeWrittenFailsCreatingAndDeleting)
 // A user who may read the key but not write it gets what is stored, and nothing is generated.
 TEST_F(IdentifierStoreTest, AKeyThatCannotBeWrittenStillGivesTheStoredIdentifier)
 {
-    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey};
+    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
     key.SetRaw("", REG_SZ, kSomeIdentifier, sizeof kSomeIdentifier);
     key.MakeReadOnly();
     EXPECT_STREQ(store.GetOrCreate().data, kSomeIdentifier);
     EXPECT_EQ(Thrown([&] { store.Delete(); }).code, ERROR_ACCESS_DENIED);
     EXPECT_EQ(ReadStored().text, kSomeIdentifier);
+}
+
+// What is stored may be the machine's identity: a failure to read it, other than nothing being
+// stored, generates and writes nothing, and the dialog shows the empty text.
+TEST_F(IdentifierStoreTest, AReadFailureOtherThanNothingStoredGeneratesAndWritesNothing)
+{
+    class CUnreadableStore : public CIdentifierStore {
+    public:
+        CStr ReadStored() const override { RaiseSystemError(ERROR_NOT_ENOUGH_MEMORY, "Registry: %s", "Reading. "); }
+        CStr Generate() const override
+        {
+            ++generated;
+            return kSomeIdentifier;
+        }
+        mutable int generated = 0;
+    } unreadable;
+    EXPECT_EQ(Thrown([&] { unreadable.GetOrCreate(); }).code, ERROR_NOT_ENOUGH_MEMORY);
+    CIdentifierDlg dialog(unreadable);
+    ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
+    char shown[64] = "?";
+    GetDlgItemTextA(dialog.handle, IDC_CURRENT_IDENTIFIER, shown, sizeof shown);
+    EXPECT_STREQ(shown, "");
+    EXPECT_EQ(unreadable.generated, 0);
+    EXPECT_FALSE(KeyExists());
+
+    // The store's own reading tells such a failure from nothing stored.
+    const ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
+    key.SetRaw("", REG_SZ, kSomeIdentifier, sizeof kSomeIdentifier);
+    key.MakeInaccessible();
+    EXPECT_EQ(Thrown([&] { store.ReadStored(); }).code, ERROR_ACCESS_DENIED);
+}
+
+// Both builds use the 32-bit suite's identifier, also where the classes of 64-bit programs have
+// one of their own (on a 64-bit system, where the two views are apart).
+TEST_F(IdentifierStoreTest, TheIdentifierIsTheOneThe32BitSuiteSees)
+{
+    const ScratchKey otherView{HKEY_CLASSES_ROOT, kIdentifierKey, KEY_WOW64_64KEY};
+    otherView.SetRaw("", REG_SZ, "{not the suite's}", 18);
+    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
+    key.SetRaw("", REG_SZ, kSomeIdentifier, sizeof kSomeIdentifier);
+    EXPECT_STREQ(store.GetOrCreate().data, kSomeIdentifier);
+    store.Delete();
+    EXPECT_FALSE(ReadStored().present);
 }

@@ -206,4 +206,24 @@ TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedLeavesTheDisplaysAndStartsNoCol
     EXPECT_FALSE(CollectorStarted(suite.Path()));
 }
 
+// After a failed change the run ends with its failure however the windows are closed: a polite
+// taskkill (WM_CLOSE with lParam 0 to every top-level window, in the order they stand), or
+// WM_CLOSE 0 to the hidden main window alone.
+TEST_F(ToolTest, ClosingTheWindowsWithZeroAfterAFailedChangeEndsWithItsFailure)
+{
+    StoreIdentifier(kKnownIdentifier);
+    MakeIdentifierKeyReadOnly();
+    for (const bool everyWindow : {true, false}) {
+        SCOPED_TRACE(everyWindow ? "every window" : "the main window");
+        std::unique_ptr<e2e::Process> process;
+        const HWND dialog = StartDialog(process);
+        ChangeAndWait(dialog);
+        const std::vector<HWND> windows = everyWindow ? e2e::TopWindowsOf(process->Id())
+                                                      : std::vector<HWND>{e2e::FindAnyTopWindow(*process, "", kMainWindowClass)};
+        for (const HWND window : windows)
+            e2e::PostClose(window, 0);
+        EXPECT_EQ(process->WaitForExit(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    }
+}
+
 }  // namespace vortag_e2e

@@ -2,13 +2,34 @@
 
 #include "tests/support/IdentifierShape.h"
 #include "tests/support/ScratchKey.h"
+#include "tools/driver/Controls.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace vortag_e2e {
 namespace {
+
 const char kKnownIdentifier[] = "{00000000-1111-2222-3333-444444444444-01DA0000-00000000}";
+
+// The cmd lines the README gives admins to run the tool and check its exit code: the fenced
+// block that starts it with `start "" /wait`.
+std::string AdminsCmdRecipe()
+{
+    const std::string readme = e2e::ReadWholeFile(std::string("Z:") + VORTAG_SOURCE_DIR + "/README.md");
+    const size_t start = readme.find("start \"\" /wait");
+    const size_t end = readme.find("```", start);
+    return start == std::string::npos || end == std::string::npos ? std::string() : readme.substr(start, end - start);
 }
+
+std::string Replaced(std::string text, const std::string& what, const std::string& by)
+{
+    const size_t at = text.find(what);
+    return at == std::string::npos ? text : text.replace(at, what.size(), by);
+}
+
+}  // namespace
 
 TEST_F(ToolTest, QuietChangesTheIdentifierStartsTheCollectorAndShowsNothing)
 {
@@ -52,6 +73,62 @@ TEST_F(ToolTest, QuietWithoutALibraryTheChangeNeedsKeepsTheOldIdentifier)
         EXPECT_EQ(StoredIdentifier(), kKnownIdentifier);
     }
     EXPECT_TRUE(CollectorRuns(suite.Path()).empty());
+}
+
+// Nobody is at the screen to close a box in a quiet run: one that fails in start-up, or inside
+// the change with a failure that carries no code, ends at once with a failure code and shows
+// nothing. (The tool's own application, made to fail by app_host.exe.)
+TEST_F(ToolTest, QuietFailuresEndWithAFailureCodeAndShowNothing)
+{
+    for (const char* failure : {"START", "CHANGE"}) {
+        SCOPED_TRACE(failure);
+        EXPECT_EQ(RunInvisibly(std::string("/QUIET /FAIL=") + failure, e2e::BesideProgram("app_host.exe")),
+                  static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+    }
+}
+
+// The README's check, run by Wine's cmd against the real tool (started plainly, so that the test
+// decides how it ends): it names a failure that cmd shows as a negative number, and says
+// nothing after a success.
+TEST_F(ToolTest, TheAdminsCmdRecipeCatchesEveryFailureAndOnlyFailures)
+{
+    std::string recipe = AdminsCmdRecipe();
+    ASSERT_NE(recipe.find("%errorlevel%"), std::string::npos) << recipe;
+    recipe = Replaced(recipe, "\"C:\\Program Files\\Nimbra\\vortag.exe\" QUIET", "\"" + tool + "\"");
+    ASSERT_NE(recipe.find(tool), std::string::npos) << recipe;
+    std::string lines;
+    for (const char c : recipe)
+        lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const std::string script = suite.PathOf("recipe.cmd");
+    const std::string output = suite.PathOf("recipe.txt");
+    std::FILE* file = std::fopen(script.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(lines.data(), 1, lines.size(), file);
+    std::fclose(file);
+
+    const struct {
+        LPARAM closeCode;
+        const char* said;
+    } cases[] = {
+        {static_cast<LPARAM>(static_cast<int>(EXCEPTION_ACCESS_VIOLATION)), "VORTAG failed with exit code -1073741819"},
+        {0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        e2e::StartOptions options;
+        options.arguments = "/q /c recipe.cmd > recipe.txt";   // echo off: only what the recipe says
+        options.folder = suite.Path();
+        e2e::Process cmd(WindowsFolder() + "\\system32\\cmd.exe", options);
+        HWND main = nullptr;
+        ASSERT_TRUE(e2e::PollUntil(e2e::kDefaultTimeoutMs, [&] { return (main = FindWindowA(kMainWindowClass, nullptr)); }));
+        e2e::PostClose(main, c.closeCode);
+        cmd.WaitForExit();
+        const std::string said = e2e::ReadWholeFile(output);
+        if (*c.said)
+            EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        else
+            EXPECT_EQ(said.find("failed"), std::string::npos) << said;
+    }
 }
 
 // Quiet mode is chosen by a switch whose key is QUIET in any case; the value does not count.

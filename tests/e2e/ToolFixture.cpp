@@ -1,7 +1,6 @@
 #include "tests/e2e/ToolFixture.h"
 
 #include "foundation/RegistryKey.h"
-#include "tests/support/ScratchKey.h"
 #include "tools/driver/Controls.h"
 #include "tools/driver/ScreenImage.h"
 #include "tools/driver/ShowRecorder.h"
@@ -13,20 +12,8 @@ namespace vortag_e2e {
 
 namespace {
 
-const char kIdentifierRoot[] = "Nimbra.Agent.QRM";
-const char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
-
 // The tool's end after a step, with a generous bound: a change pauses up to a second.
 const unsigned kRunTimeoutMs = 20000;
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
 
 // The suite's machine settings, in both registry views of a 64-bit system.
 void DeleteSuiteSetup()
@@ -43,50 +30,24 @@ void DeleteSuiteSetup()
 
 void CleanMachine()
 {
-    ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kIdentifierKey);   // gives a read-only key its access back
-    ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kIdentifierRoot);
+    e2e::DeleteIdentifierKeys();
     DeleteSuiteSetup();
     DeleteFileA((WindowsFolder() + "\\QTFile.ini").c_str());
 }
 
 }  // namespace
 
-std::string StoredIdentifier()
-{
-    char text[4096] = "";
-    DWORD size = sizeof text - 1;
-    if (RegGetValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
-        return std::string();
-    return text;
-}
-
-void StoreIdentifier(const std::string& identifier)
-{
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr, REG_SZ, identifier.c_str(),
-                              static_cast<DWORD>(identifier.size() + 1)),
-              ERROR_SUCCESS);
-}
-
-void DeleteStoredIdentifier()
-{
-    RegDeleteKeyValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr);
-}
-
 void MakeIdentifierKeyReadOnly()
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, kIdentifierKey, 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, e2e::kIdentifierKey, 0, nullptr, 0, WRITE_DAC | kRegistryView32,
+                              nullptr, &key, nullptr),
               ERROR_SUCCESS);
     PSECURITY_DESCRIPTOR readOnly = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
     EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
     LocalFree(readOnly);
     RegCloseKey(key);
-}
-
-std::vector<std::string> CollectorRuns(const std::string& folder)
-{
-    return Lines(e2e::ReadWholeFile(folder + "\\Brevast.log"));
 }
 
 std::vector<std::string> WaitForCollectorRuns(const std::string& folder, size_t count)
@@ -123,13 +84,14 @@ void ToolTest::InstallCollector()
     suite.CopyIn(e2e::BesideProgram("Brevast.exe"));
 }
 
-std::unique_ptr<e2e::Process> ToolTest::StartTool(const std::string& arguments, const e2e::Variables& environment)
+std::unique_ptr<e2e::Process> ToolTest::StartTool(const std::string& arguments, const e2e::Variables& environment,
+                                                  const std::string& program)
 {
     e2e::StartOptions options;
     options.arguments = arguments;
     options.folder = suite.Path();
     options.environment = environment;
-    return std::make_unique<e2e::Process>(tool, options);
+    return std::make_unique<e2e::Process>(program.empty() ? tool : program, options);
 }
 
 HWND ToolTest::StartDialog(std::unique_ptr<e2e::Process>& process, const std::string& arguments,
@@ -139,10 +101,10 @@ HWND ToolTest::StartDialog(std::unique_ptr<e2e::Process>& process, const std::st
     return e2e::FindTopWindow(*process, kTitle, kDialogClass);
 }
 
-DWORD ToolTest::RunInvisibly(const std::string& arguments)
+DWORD ToolTest::RunInvisibly(const std::string& arguments, const std::string& program)
 {
     const e2e::ShowRecorder shows;
-    const auto process = StartTool(arguments);
+    const auto process = StartTool(arguments, {}, program);
     // Ended or not (a box nobody answers keeps it running), what it showed is named.
     e2e::PollUntil(kRunTimeoutMs, [&] { return !process->IsRunning(); });
     const std::string shown = e2e::Describe(shows.ShownBy(process->Id()));

@@ -5,6 +5,7 @@
 
 #include "tools/driver/Files.h"
 #include "tools/driver/Process.h"
+#include "tools/driver/ToolState.h"
 
 #include <gtest/gtest.h>
 
@@ -24,15 +25,13 @@ constexpr int kNewLabel = 204;
 constexpr int kCurrentIdentifier = 205;
 constexpr int kNewIdentifier = 206;
 
-// The text stored as the agent identifier; empty when there is none.
-std::string StoredIdentifier();
-void StoreIdentifier(const std::string& identifier);
-void DeleteStoredIdentifier();
+using e2e::CollectorRuns;
+using e2e::DeleteStoredIdentifier;
+using e2e::StoredIdentifier;
+using e2e::StoreIdentifier;
+
 // Lets nobody write the identifier's key (a read-only DACL); the fixture undoes it.
 void MakeIdentifierKeyReadOnly();
-
-// What the collector in `folder` logged: one command line per run.
-std::vector<std::string> CollectorRuns(const std::string& folder);
 // Waits (bounded) until the collector in `folder` has run `count` times; returns the runs.
 std::vector<std::string> WaitForCollectorRuns(const std::string& folder, size_t count);
 // Whether a collector was started: one runs now or the one in `folder` has logged. Certain once
@@ -49,12 +48,14 @@ protected:
     // Copies the collector into the suite folder, so that the tool finds it there.
     void InstallCollector();
     // The tool, started from the suite folder with these arguments.
-    std::unique_ptr<e2e::Process> StartTool(const std::string& arguments = "", const e2e::Variables& environment = {});
+    std::unique_ptr<e2e::Process> StartTool(const std::string& arguments = "", const e2e::Variables& environment = {},
+                                            const std::string& program = "");
     // Starts the tool and waits for its dialog.
     HWND StartDialog(std::unique_ptr<e2e::Process>& tool, const std::string& arguments = "",
                      const e2e::Variables& environment = {});
-    // Runs the tool to its end; fails when any of its windows was ever visible.
-    DWORD RunInvisibly(const std::string& arguments);
+    // Runs the tool (or another program) to its end; fails when any of its windows was ever
+    // visible.
+    DWORD RunInvisibly(const std::string& arguments, const std::string& program = "");
     // Presses CLOSE and returns the tool's exit code.
     DWORD CloseDialog(HWND dialog, e2e::Process& process);
     // Presses CHANGE and waits until the new identifier shows; returns it.

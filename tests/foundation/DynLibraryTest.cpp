@@ -1,9 +1,11 @@
 #include "foundation/DynLibrary.h"
 
+#include "tests/support/ScratchFiles.h"
 #include "tests/support/Thrown.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -100,4 +102,33 @@ TEST(DynLibrary, ResidentFunctionThatIsMissingThrowsAndLeavesTheLibraryUnloaded)
     EXPECT_EQ(GetModuleHandleA(name), nullptr);
     EXPECT_STREQ(Thrown([] { GetResidentFunction<FARPROC>("VortagNoSuchLibrary.dll", "Any"); }).GetMessage().data,
                  "DLL: Can not load library VortagNoSuchLibrary.dll.\n");
+}
+
+// A system without SetDefaultDllDirectories still keeps the current folder out of the search.
+TEST(DynLibrary, WithoutDefaultDirectoriesTheCurrentFolderIsNotSearched)
+{
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const std::string planted = std::string(program, std::strrchr(program, '\\')) + "\\PlantedLibrary.dll";
+    char previousFolder[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, previousFolder);
+    const ScratchFolder folder(TempFolder() + "VortagDllSearch");
+    const std::string copy = folder.Inside("VortagCurrentFolder.dll");
+    ASSERT_TRUE(CopyFileA(planted.c_str(), copy.c_str(), FALSE));
+    SetCurrentDirectoryA(folder.Path().c_str());
+
+    const HMODULE before = LoadLibraryA("VortagCurrentFolder.dll");
+    if (before)
+        FreeLibrary(before);
+    RestrictLibrarySearchToSystemFolder(nullptr);
+    const HMODULE after = LoadLibraryA("VortagCurrentFolder.dll");
+    if (after)
+        FreeLibrary(after);
+    SetDllDirectoryA(nullptr);
+    SetCurrentDirectoryA(previousFolder);
+    DeleteFileA(copy.c_str());
+    DeleteFileA((copy + ".ran").c_str());
+
+    EXPECT_NE(before, nullptr) << "the current folder was not searched to begin with";
+    EXPECT_EQ(after, nullptr);
 }

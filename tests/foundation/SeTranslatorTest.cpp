@@ -81,6 +81,13 @@ __attribute__((noinline)) int DivideByZero(bool* destroyed)
     return g_quotient;
 }
 
+// A translator that faults itself, as building an exception in a corrupted heap can.
+[[noreturn]] void FaultingTranslator(unsigned int, EXCEPTION_POINTERS*)
+{
+    *g_nowhere = 3;
+    throw CStructException("TEST", 1, "unreachable");
+}
+
 }  // namespace
 
 TEST_F(TranslatedFaults, AccessViolationArrivesAsWin32ExceptionAndUnwindsTheFaultingFrame)
@@ -135,6 +142,19 @@ TEST_F(TranslatedFaults, RepeatedFaultsEachArriveAndTheThreadGoesOn)
         }
     }
     EXPECT_EQ(caught, 50);
+}
+
+// A fault while a fault is translated is not translated again: the process ends with that
+// fault's code instead of recursing until the stack is gone.
+TEST(SeTranslatorDeathTest, AFaultInsideTheTranslationEndsTheProcessWithItsCode)
+{
+    EXPECT_EXIT(
+        {
+            SetSeTranslator(FaultingTranslator);
+            bool destroyed = false;
+            WriteThroughNull(&destroyed);
+        },
+        ::testing::ExitedWithCode(static_cast<int>(EXCEPTION_ACCESS_VIOLATION)), "");
 }
 
 // What a thread needs for its translator goes with the thread.

@@ -4,6 +4,7 @@
 // the reference.
 
 #include "app/IdentifierApp.h"
+#include "foundation/RegistryKey.h"
 #include "tests/robustness/Fuzz.h"
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchKey.h"
@@ -171,8 +172,8 @@ void ExpectParsedAsTheRules(const std::string& commandLine, const std::string& w
 // is stored first so that nothing is generated, and it must be there unchanged at the end.
 TEST(CommandLineFuzz, RandomCommandLinesGiveTheSwitchesAndQuietFlagOfTheRules)
 {
-    const ScratchKey parent(HKEY_CLASSES_ROOT, "Nimbra.Agent.QRM");
-    const ScratchKey identifier(HKEY_CLASSES_ROOT, "Nimbra.Agent.QRM\\GUID");
+    const ScratchKey parent(HKEY_CLASSES_ROOT, "Nimbra.Agent.QRM", kRegistryView32);
+    const ScratchKey identifier(HKEY_CLASSES_ROOT, "Nimbra.Agent.QRM\\GUID", kRegistryView32);
     identifier.SetRaw("", REG_SZ, kStoredIdentifier, sizeof kStoredIdentifier);
 
     for (uint32_t seed : FuzzSeeds(3000, 40)) {

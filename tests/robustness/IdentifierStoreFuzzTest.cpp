@@ -5,6 +5,7 @@
 // Generating pauses up to a second, so the shapes are a table, not thousands.
 
 #include "app/IdentifierStore.h"
+#include "foundation/RegistryKey.h"
 #include "tests/robustness/Fuzz.h"
 #include "tests/robustness/RegistrySnapshot.h"
 #include "tests/support/IdentifierShape.h"
@@ -21,13 +22,14 @@ const char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
 
 RegistryTree SuiteTree()
 {
-    return ReadTree(HKEY_CLASSES_ROOT, L"Nimbra.Agent.QRM");
+    return ReadTree(HKEY_CLASSES_ROOT, L"Nimbra.Agent.QRM", kRegistryView32);
 }
 
 void SetRaw(const std::string& path, const char* name, DWORD type, const std::string& bytes)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kRegistryView32, nullptr,
+                              &key, nullptr),
               ERROR_SUCCESS) << path;
     EXPECT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                              static_cast<DWORD>(bytes.size())),
@@ -99,7 +101,7 @@ std::pair<DWORD, std::string> StoredIdentifier()
     DWORD size = static_cast<DWORD>(bytes.size() - 1);
     DWORD type = REG_NONE;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kIdentifierKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kIdentifierKey, 0, KEY_QUERY_VALUE | kRegistryView32, &key) == ERROR_SUCCESS) {
         if (RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size) != ERROR_SUCCESS)
             type = REG_NONE;
         RegCloseKey(key);
@@ -133,7 +135,7 @@ TEST(IdentifierStoreFuzz, OddlyShapedIdentifierValuesAreKeptOrReplacedAndNothing
         for (uint32_t step = 0; step < sizeof shapes / sizeof shapes[0]; ++step) {
             const Shape& shape = shapes[step];
             const std::string where = FuzzWhere(seed, step) + ", " + shape.name;
-            const ScratchKey suite(HKEY_CLASSES_ROOT, kSuiteKey);
+            const ScratchKey suite(HKEY_CLASSES_ROOT, kSuiteKey, kRegistryView32);
             FuzzRandom neighbours(seed * 100 + step);
             FillNeighbours(neighbours);
             SetRaw(kIdentifierKey, "", shape.type, shape.bytes);

@@ -25,10 +25,10 @@ RegistryValues ReadValues(HKEY key)
 
 namespace {
 
-void AddTree(HKEY root, const std::wstring& path, RegistryTree& tree)
+void AddTree(HKEY root, const std::wstring& path, REGSAM view, RegistryTree& tree)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return;
     tree[path] = ReadValues(key);
     DWORD longestSubkey = 0;
@@ -44,14 +44,14 @@ void AddTree(HKEY root, const std::wstring& path, RegistryTree& tree)
     }
     RegCloseKey(key);
     for (const std::wstring& subkey : subkeys)
-        AddTree(root, path + L"\\" + subkey, tree);
+        AddTree(root, path + L"\\" + subkey, view, tree);
 }
 
 }  // namespace
 
-RegistryTree ReadTree(HKEY root, const std::wstring& path)
+RegistryTree ReadTree(HKEY root, const std::wstring& path, REGSAM view)
 {
     RegistryTree tree;
-    AddTree(root, path, tree);
+    AddTree(root, path, view, tree);
     return tree;
 }

@@ -16,5 +16,6 @@ using RegistryTree = std::map<std::wstring, RegistryValues>;
 // The values of an open key (it needs KEY_QUERY_VALUE).
 RegistryValues ReadValues(HKEY key);
 
-// `path` and every key below it; empty when `path` cannot be opened.
-RegistryTree ReadTree(HKEY root, const std::wstring& path);
+// `path` and every key below it, in the registry view `view` (KEY_WOW64_32KEY or 0); empty
+// when `path` cannot be opened.
+RegistryTree ReadTree(HKEY root, const std::wstring& path, REGSAM view = 0);

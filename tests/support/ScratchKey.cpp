@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-ScratchKey::ScratchKey(HKEY root, std::string path) : m_root(root), m_path(std::move(path))
+ScratchKey::ScratchKey(HKEY root, std::string path, REGSAM view) : m_root(root), m_path(std::move(path)), m_view(view)
 {
-    DeleteTree(m_root, m_path);
+    DeleteTree(m_root, m_path, m_view);
     HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+    EXPECT_EQ(RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | m_view, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     if (key)
         RegCloseKey(key);
@@ -16,14 +16,14 @@ ScratchKey::ScratchKey(HKEY root, std::string path) : m_root(root), m_path(std::
 
 ScratchKey::~ScratchKey()
 {
-    DeleteTree(m_root, m_path);
+    DeleteTree(m_root, m_path, m_view);
 }
 
-void ScratchKey::DeleteTree(HKEY root, const std::string& path)
+void ScratchKey::DeleteTree(HKEY root, const std::string& path, REGSAM view)
 {
     // A read-only DACL would keep the tree; give full access back first.
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC | view, &key) == ERROR_SUCCESS) {
         PSECURITY_DESCRIPTOR open = nullptr;
         if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KA;;;WD)", SDDL_REVISION_1, &open, nullptr)) {
             RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, open);
@@ -31,14 +31,17 @@ void ScratchKey::DeleteTree(HKEY root, const std::string& path)
         }
         RegCloseKey(key);
     }
-    RegDeleteTreeA(root, path.c_str());
-    RegDeleteKeyA(root, path.c_str());
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
+        RegDeleteTreeA(key, nullptr);
+        RegCloseKey(key);
+    }
+    RegDeleteKeyExA(root, path.c_str(), view, 0);
 }
 
 void ScratchKey::SetRaw(const char* name, DWORD type, const void* data, DWORD size) const
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(m_root, m_path.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(m_root, m_path.c_str(), 0, KEY_SET_VALUE | m_view, &key), ERROR_SUCCESS);
     EXPECT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
     RegCloseKey(key);
 }
@@ -53,7 +56,7 @@ bool ScratchKey::HasValue(const char* name) const
 bool ScratchKey::ReadRaw(const char* name, DWORD& type, std::string& bytes) const
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(m_root, m_path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(m_root, m_path.c_str(), 0, KEY_QUERY_VALUE | m_view, &key) != ERROR_SUCCESS)
         return false;
     DWORD size = 0;
     LONG result = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
@@ -68,11 +71,21 @@ bool ScratchKey::ReadRaw(const char* name, DWORD& type, std::string& bytes) cons
 
 void ScratchKey::MakeReadOnly() const
 {
+    SetAccess("D:P(A;;KR;;;WD)");
+}
+
+void ScratchKey::MakeInaccessible() const
+{
+    SetAccess("D:P");
+}
+
+void ScratchKey::SetAccess(const char* sddl) const
+{
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC, &key), ERROR_SUCCESS);
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
-    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
-    LocalFree(readOnly);
+    ASSERT_EQ(RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC | m_view, &key), ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR access = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &access, nullptr));
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, access), ERROR_SUCCESS);
+    LocalFree(access);
     RegCloseKey(key);
 }

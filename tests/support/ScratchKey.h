@@ -5,9 +5,10 @@
 
 #include <string>
 
+// `view` (KEY_WOW64_32KEY or 0) names the registry view that every access goes through.
 class ScratchKey {
 public:
-    ScratchKey(HKEY root, std::string path);
+    ScratchKey(HKEY root, std::string path, REGSAM view = 0);
     ~ScratchKey();
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;
@@ -21,10 +22,15 @@ public:
     bool ReadRaw(const char* name, DWORD& type, std::string& bytes) const;
     // Lets everyone read but nobody write the key's values (a read-only DACL).
     void MakeReadOnly() const;
+    // Lets nobody open the key at all (an empty DACL).
+    void MakeInaccessible() const;
 
-    static void DeleteTree(HKEY root, const std::string& path);
+    static void DeleteTree(HKEY root, const std::string& path, REGSAM view = 0);
 
 private:
+    void SetAccess(const char* sddl) const;
+
     HKEY m_root;
     std::string m_path;
+    REGSAM m_view;
 };

@@ -15,6 +15,7 @@
 #include "tools/driver/DriverError.h"
 #include "tools/driver/Files.h"
 #include "tools/driver/PeFile.h"
+#include "tools/driver/ToolState.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,6 +25,10 @@
 #include <random>
 #include <string>
 #include <vector>
+
+using e2e::DeleteStoredIdentifier;
+using e2e::StoredIdentifier;
+using e2e::StoreIdentifier;
 
 namespace {
 

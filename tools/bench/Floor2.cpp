@@ -176,7 +176,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     InitCommonControlsEx(&classes);
     const HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VORTAG));
     // The benchmark stores an identifier first; the tool would make one when none is stored.
-    ReadRegistryString(HKEY_CLASSES_ROOT, kIdentifierKey, "", KEY_ALL_ACCESS, g_identifier,
+    ReadRegistryString(HKEY_CLASSES_ROOT, kIdentifierKey, "", KEY_ALL_ACCESS | kRegistryView32, g_identifier,
                        sizeof g_identifier);
 
     // A name of its own: a floor must never stop the tool (or itself) from starting.

@@ -6,6 +6,7 @@
 #include "tools/driver/DriverError.h"
 #include "tools/driver/Files.h"
 #include "tools/driver/Process.h"
+#include "tools/driver/ToolState.h"
 #include "tools/driver/TopWindows.h"
 
 #include <algorithm>
@@ -51,12 +52,6 @@ int64_t UtcNowMs()
     return ticks / 10000 - 11644473600000LL;
 }
 
-size_t CollectorRuns(const std::string& folder)
-{
-    const std::string log = e2e::ReadWholeFile(folder + "\\Brevast.log");
-    return static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
-}
-
 }  // namespace
 
 StartupRun MeasureStartup(const std::string& program, const std::string& folder,
@@ -98,7 +93,7 @@ StartupRun MeasureStartup(const std::string& program, const std::string& folder,
 
 QuietRun MeasureQuiet(const std::string& tool, const std::string& folder)
 {
-    const size_t collectorRunsBefore = CollectorRuns(folder);
+    const size_t collectorRunsBefore = e2e::CollectorRuns(folder).size();
     e2e::StartOptions options;
     options.arguments = "/QUIET";
     options.folder = folder;
@@ -114,29 +109,7 @@ QuietRun MeasureQuiet(const std::string& tool, const std::string& folder)
     const DWORD exitCode = process.WaitForExit(0);
     if (exitCode != 0)
         e2e::Fail("%s /QUIET ended with %lu", process.Name().c_str(), exitCode);
-    if (!e2e::PollUntil(e2e::kDefaultTimeoutMs, [&] { return CollectorRuns(folder) > collectorRunsBefore; }))
+    if (!e2e::PollUntil(e2e::kDefaultTimeoutMs, [&] { return e2e::CollectorRuns(folder).size() > collectorRunsBefore; }))
         e2e::Fail("%s /QUIET ended with 0 but the collector did not run", process.Name().c_str());
     return run;
-}
-
-std::string StoredIdentifier()
-{
-    char text[1024] = "";
-    DWORD size = sizeof text - 1;
-    if (RegGetValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
-        return std::string();
-    return text;
-}
-
-void StoreIdentifier(const std::string& identifier)
-{
-    const LONG result = RegSetKeyValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr, REG_SZ, identifier.c_str(),
-                                        static_cast<DWORD>(identifier.size() + 1));
-    if (result != ERROR_SUCCESS)
-        e2e::Fail("storing the identifier failed with %ld", result);
-}
-
-void DeleteStoredIdentifier()
-{
-    RegDeleteKeyValueA(HKEY_CLASSES_ROOT, kIdentifierKey, nullptr);
 }

@@ -29,8 +29,3 @@ struct QuietRun {
 // with 0 and start the collector, whose log line is waited for, so that no collector is still
 // running when the next run starts.
 QuietRun MeasureQuiet(const std::string& tool, const std::string& folder);
-
-// The stored agent identifier (empty when none), and storing one.
-std::string StoredIdentifier();
-void StoreIdentifier(const std::string& identifier);
-void DeleteStoredIdentifier();

@@ -1,0 +1,25 @@
+#pragma once
+// What the tool leaves on the machine, as tests and the benchmark set and read it: the stored
+// agent identifier, and the runs of the stand-in collector.
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// The identifier's key under HKEY_CLASSES_ROOT and its parent, which no tool run deletes. Both
+// are reached in the registry view of the 32-bit suite, as both builds of the tool reach them.
+extern const char kIdentifierRoot[];
+extern const char kIdentifierKey[];
+
+// The stored identifier text; empty when there is none.
+std::string StoredIdentifier();
+void StoreIdentifier(const std::string& identifier);
+void DeleteStoredIdentifier();
+// Deletes the identifier's keys, whatever their access rules.
+void DeleteIdentifierKeys();
+
+// What the collector in `folder` logged: one command line per run.
+std::vector<std::string> CollectorRuns(const std::string& folder);
+
+}  // namespace e2e
