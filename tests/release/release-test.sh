@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# The release of one build folder's tool, into a temporary folder: unsigned, the exe must be the
-# build's and the archive the same twice; signed with a throwaway certificate, the signature and
-# the checksums must verify and fail for one changed byte, and the signed tool must still make a
-# quiet change under Wine (in the build's prefix, whose wineserver runs) and start the collector.
+# The release of one build folder's tool, into a temporary folder, made by the release script in
+# a scratch git repository that holds it committed (so that the state of the project's own tree
+# does not matter): unsigned, the exe must be the build's and the archive the same twice, also in
+# a folder whose name has `&`; signed with a throwaway certificate, the signature and the
+# checksums must verify and fail for one changed byte, two signed releases must be the same bytes
+# with the commit's time as the signing time, and the password must reach no program's command
+# line or environment; an exe that is not the 32-bit one and a tree with uncommitted changes are
+# refused; the signed tool must still make a quiet change under Wine (in the build's prefix, whose
+# wineserver runs) and start the collector.
 #   bash tests/release/release-test.sh BUILD_FOLDER
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -20,13 +25,31 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
-# A release into $work/NAME with the signing variables given (none: unsigned); sets $package.
+tree=$work/tree
+commit_time=981173106
+mkdir "$tree"
+cp -r "$root/scripts" "$root/README.md" "$tree/"
+git -C "$tree" init -q
+git -C "$tree" add -A
+GIT_COMMITTER_DATE="$commit_time +0000" git -C "$tree" -c user.name=test \
+  -c user.email=test@example.invalid -c commit.gpgsign=false commit -qm "release test"
+# The 64-bit build's tool is packaged only when the test says so (hosts without 32-bit programs).
+this_build=(--build "$build")
+[ "$WINEARCH" = win32 ] || this_build+=(--allow-x64-for-tests)
+
+# The scratch tree's release into $work/NAME, with the VAR=value settings and then the options
+# that follow (no signing variable unless given); its output goes to $work/NAME.log.
+try_release() {
+  local dist=$work/$1 settings=(); shift
+  while [[ ${1:-} = *=* ]]; do settings+=("$1"); shift; done
+  env -u VORTAG_SIGN_PFX -u VORTAG_SIGN_PASSWORD -u VORTAG_SIGN_PASSWORD_FILE \
+    -u VORTAG_SIGN_TIMESTAMP_URL "${settings[@]}" \
+    bash "$tree/scripts/release.sh" --dist "$dist" "$@" >"$dist.log" 2>&1
+}
+# A release of this build's tool that must succeed; sets $package.
 release() {
-  local dist=$work/$1; shift
-  env -u VORTAG_SIGN_PFX -u VORTAG_SIGN_PASSWORD -u VORTAG_SIGN_TIMESTAMP_URL "$@" \
-    bash "$root/scripts/release.sh" --build "$build" --dist "$dist" >"$dist.log" 2>&1 ||
-    { cat "$dist.log" >&2; fail "release.sh $*"; }
-  package=$(echo "$dist"/vortag-*/)
+  try_release "$@" "${this_build[@]}" || { cat "$work/$1.log" >&2; fail "release.sh $*"; }
+  package=$(echo "$work/$1"/vortag-*/)
   package=${package%/}
 }
 
@@ -37,18 +60,51 @@ cmp "$package/vortag.exe" "$build/bin/vortag.exe" || fail "the unsigned exe is n
 grep -q $'^Exit codes\r$' "$package/README.txt" || fail "README.txt lacks the exit codes or CRLF line ends"
 [ "$(unzip -Z1 "$package.zip" | tr '\n' ' ')" = "$name/README.txt $name/SHA256SUMS $name/vortag.exe " ] ||
   fail "the archive holds $(unzip -Z1 "$package.zip")"
-release again
+release 'again & again'
 cmp "$work/plain/$name.zip" "$package.zip" || fail "two unsigned archives differ"
 
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=VORTAG release test" \
   -addext "keyUsage=critical,digitalSignature" -addext "extendedKeyUsage=codeSigning" \
   -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
-openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass:test-secret -out "$work/sign.pfx"
-release signed VORTAG_SIGN_PFX="$work/sign.pfx" VORTAG_SIGN_PASSWORD=test-secret
+password=Pw-7c1e-only-here
+openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout "pass:$password" \
+  -out "$work/sign.pfx"
+printf '%s\n' "$password" >"$work/password"
+# Spies ahead of PATH log the command line and environment of the programs they stand for (the
+# release's first child, git and the signer) and the mode of the signer's password file.
+mkdir "$work/spies"
+cat >"$work/spies/spy" <<SPY
+#!/usr/bin/env bash
+previous=
+{
+  echo "ran \${0##*/} \$*"
+  env
+  for arg; do
+    [ "\$previous" != -readpass ] || stat -c "readpass %a %n" "\$arg"
+    previous=\$arg
+  done
+} >>"$work/spied.log"
+PATH=\${PATH#"$work/spies:"} exec "\${0##*/}" "\$@"
+SPY
+chmod +x "$work/spies/spy"
+for program in dirname git osslsigncode; do ln -s spy "$work/spies/$program"; done
+release signed PATH="$work/spies:$PATH" VORTAG_SIGN_PFX="$work/sign.pfx" VORTAG_SIGN_PASSWORD="$password"
+release signed-again VORTAG_SIGN_PFX="$work/sign.pfx" VORTAG_SIGN_PASSWORD_FILE="$work/password"
 
-verified() { osslsigncode verify -in "$1/vortag.exe" -CAfile "$work/cert.pem" >/dev/null 2>&1; }
+for program in dirname git osslsigncode; do
+  grep -q "^ran $program " "$work/spied.log" || fail "the spy saw no $program run"
+done
+! grep -F "$password" "$work/spied.log" ||
+  fail "the password reached a program's command line or environment"
+read -r mode password_copy < <(sed -n 's/^readpass //p' "$work/spied.log") || true
+[ "$mode" = 600 ] || fail "osslsigncode read the password from a file of mode $mode"
+[ ! -e "$password_copy" ] || fail "the password's copy $password_copy outlived the release"
+cmp "$package.zip" "$work/signed/$name.zip" || fail "two signed archives of one commit differ"
+verified() { osslsigncode verify -in "$1/vortag.exe" -CAfile "$work/cert.pem" >"$1.verify" 2>&1; }
 summed() { (cd "$1" && sha256sum --quiet -c SHA256SUMS >/dev/null 2>&1); }
 verified "$package" || fail "the signature of the signed exe does not verify"
+grep -q "Signing time: $(LC_ALL=C date -u -d "@$commit_time" '+%b %e %T %Y') GMT" "$package.verify" ||
+  fail "the signing time is not the commit's: $(grep 'Signing time' "$package.verify")"
 summed "$package" || fail "SHA256SUMS does not match the signed package"
 cp -r "$package" "$work/tampered"
 byte=$(od -An -tu1 -j4096 -N1 "$package/vortag.exe")
@@ -56,12 +112,30 @@ printf "\\$(printf %o $((byte ^ 1)))" | dd of="$work/tampered/vortag.exe" bs=1 s
 ! verified "$work/tampered" || fail "a changed byte left the signature valid"
 ! summed "$work/tampered" || fail "a changed byte left SHA256SUMS matching"
 
+# Refused: a build whose exe names machine 0x8664 in its PE header (the 64-bit tool) without the
+# test's option, and a tree with a change that no commit holds.
+mkdir -p "$work/x64/bin"
+cp "$build/CMakeCache.txt" "$work/x64/"
+cp "$build/bin/vortag.exe" "$work/x64/bin/"
+header=$(od -An -tu4 --endian=little -j60 -N4 "$build/bin/vortag.exe")
+printf '\x64\x86' | dd of="$work/x64/bin/vortag.exe" bs=1 seek=$((header + 4)) conv=notrunc 2>/dev/null
+! try_release x64-exe --build "$work/x64" || fail "release.sh packaged a 64-bit exe"
+grep -q "PE machine 8664" "$work/x64-exe.log" || fail "the refused 64-bit exe: $(cat "$work/x64-exe.log")"
+echo >>"$tree/README.md"
+! try_release dirty-tree "${this_build[@]}" || fail "release.sh packaged a tree with a change"
+grep -q "no commit holds" "$work/dirty-tree.log" || fail "the refused tree: $(cat "$work/dirty-tree.log")"
+release dirty --allow-dirty
+[[ $package = */vortag-*-dirty* ]] || fail "the package of a dirty tree is named $package"
+head -n 1 "$package/README.txt" | grep -q -- -dirty ||
+  fail "README.txt of a dirty tree is headed $(head -n 1 "$package/README.txt")"
+
 mkdir "$work/suite"
-cp "$package/vortag.exe" "$build/bin/Brevast.exe" "$work/suite/"
+cp "$work/signed/$name/vortag.exe" "$build/bin/Brevast.exe" "$work/suite/"
 code=0
 (cd "$work/suite" && wine ./vortag.exe QUIET) >/dev/null 2>&1 || code=$?
 [ $code = 0 ] || fail "the signed vortag.exe QUIET ended with $code"
 # The tool does not wait for the collector it starts: give it ten seconds to write its log.
 for _ in $(seq 100); do grep -qs "/DELFLAGS" "$work/suite/Brevast.log" && break; sleep 0.1; done
 grep -qs "/DELFLAGS" "$work/suite/Brevast.log" || fail "the signed tool did not start the collector with /DELFLAGS"
-echo "release of $build: unsigned identical run to run, signed and verified, runs under Wine"
+echo "release of $build: unsigned and signed identical run to run, signed and verified, password kept" \
+     "from children, 64-bit exe and dirty tree refused, runs under Wine"
