@@ -15,11 +15,12 @@ build=$(cd "$1" && pwd)
 source "$root/scripts/wine-env.sh"
 work=$(mktemp -d)
 identifier_key='HKCR\Nimbra.Agent.QRM'
-# The quiet change replaces the prefix's identifier: put back what was there before.
-wine reg export "$identifier_key" "$work/identifier.reg" /y >/dev/null 2>&1 || true
+# The quiet change replaces the prefix's identifier: put back what was there before (in the
+# registry view of the 32-bit suite, where both builds of the tool keep it).
+wine reg export "$identifier_key" "$work/identifier.reg" /y /reg:32 >/dev/null 2>&1 || true
 cleanup() {
-  wine reg delete "$identifier_key" /f >/dev/null 2>&1 || true
-  [ ! -f "$work/identifier.reg" ] || wine reg import "$work/identifier.reg" >/dev/null 2>&1
+  wine reg delete "$identifier_key" /f /reg:32 >/dev/null 2>&1 || true
+  [ ! -f "$work/identifier.reg" ] || wine reg import "$work/identifier.reg" /reg:32 >/dev/null 2>&1
   rm -rf "$work"
 }
 trap cleanup EXIT
