@@ -1,32 +1,28 @@
 #include "tests/e2e/ToolFixture.h"
 
 #include "tests/support/IdentifierShape.h"
+#include "tests/support/ScratchFiles.h"
 #include "tests/support/ScratchKey.h"
 #include "tools/driver/Controls.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 
 namespace vortag_e2e {
 namespace {
 
 const char kKnownIdentifier[] = "{00000000-1111-2222-3333-444444444444-01DA0000-00000000}";
 
-// The cmd lines the README gives admins to run the tool and check its exit code: the fenced
-// block that starts it with `start "" /wait`.
-std::string AdminsCmdRecipe()
+// The README's cmd lines for admins (the fenced block that starts the tool with `start "" /wait`),
+// made to start `tool` plainly, so that the test decides how it ends; empty when not found.
+std::string AdminsCmdRecipe(const std::string& tool)
 {
     const std::string readme = e2e::ReadWholeFile(std::string("Z:") + VORTAG_SOURCE_DIR + "/README.md");
+    const std::string documented = "\"C:\\Program Files\\Nimbra\\vortag.exe\" QUIET";
     const size_t start = readme.find("start \"\" /wait");
     const size_t end = readme.find("```", start);
-    return start == std::string::npos || end == std::string::npos ? std::string() : readme.substr(start, end - start);
-}
-
-std::string Replaced(std::string text, const std::string& what, const std::string& by)
-{
-    const size_t at = text.find(what);
-    return at == std::string::npos ? text : text.replace(at, what.size(), by);
+    std::string recipe = start == std::string::npos || end == std::string::npos ? "" : readme.substr(start, end - start);
+    const size_t at = recipe.find(documented);
+    return at == std::string::npos ? "" : recipe.replace(at, documented.size(), "\"" + tool + "\"");
 }
 
 }  // namespace
@@ -92,20 +88,9 @@ TEST_F(ToolTest, QuietFailuresEndWithAFailureCodeAndShowNothing)
 // nothing after a success.
 TEST_F(ToolTest, TheAdminsCmdRecipeCatchesEveryFailureAndOnlyFailures)
 {
-    std::string recipe = AdminsCmdRecipe();
+    const std::string recipe = AdminsCmdRecipe(tool);
     ASSERT_NE(recipe.find("%errorlevel%"), std::string::npos) << recipe;
-    recipe = Replaced(recipe, "\"C:\\Program Files\\Nimbra\\vortag.exe\" QUIET", "\"" + tool + "\"");
-    ASSERT_NE(recipe.find(tool), std::string::npos) << recipe;
-    std::string lines;
-    for (const char c : recipe)
-        lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    const std::string script = suite.PathOf("recipe.cmd");
-    const std::string output = suite.PathOf("recipe.txt");
-    std::FILE* file = std::fopen(script.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(lines.data(), 1, lines.size(), file);
-    std::fclose(file);
-
+    const ScratchFile script(suite.PathOf("recipe.cmd"), recipe);
     const struct {
         LPARAM closeCode;
         const char* said;
@@ -123,7 +108,7 @@ TEST_F(ToolTest, TheAdminsCmdRecipeCatchesEveryFailureAndOnlyFailures)
         ASSERT_TRUE(e2e::PollUntil(e2e::kDefaultTimeoutMs, [&] { return (main = FindWindowA(kMainWindowClass, nullptr)); }));
         e2e::PostClose(main, c.closeCode);
         cmd.WaitForExit();
-        const std::string said = e2e::ReadWholeFile(output);
+        const std::string said = e2e::ReadWholeFile(suite.PathOf("recipe.txt"));
         if (*c.said)
             EXPECT_NE(said.find(c.said), std::string::npos) << said;
         else
