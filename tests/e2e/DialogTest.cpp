@@ -151,12 +151,43 @@ TEST_F(ToolTest, EnterAndEscapeLeaveTheDialogOpenAndTheCloseBoxEndsWithTheLastRe
 {
     std::unique_ptr<e2e::Process> process;
     const HWND dialog = StartDialog(process);
-    Change(dialog);   // no collector here: this change's result is 2
-    e2e::PressKey(dialog, VK_RETURN);
+    // In a field they are IDOK and IDCANCEL, which neither close the dialog nor press a button.
+    EXPECT_EQ(e2e::PressKey(dialog, VK_RETURN), Control(dialog, kCurrentIdentifier));
     e2e::PressKey(dialog, VK_ESCAPE);
     EXPECT_TRUE(StaysOpen(*process, dialog));
+    EXPECT_EQ(ReadText(Control(dialog, kNewIdentifier)), "");
+    Change(dialog);   // no collector here: this change's result is 2
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(process->WaitForExit(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(ToolTest, TabWalksTheFieldsAndButtonsSpaceAndEnterPressTheFocusedButtonAltF4Closes)
+{
+    InstallCollector();
+    std::unique_ptr<e2e::Process> process;
+    const HWND dialog = StartDialog(process, "", {{"LANG", "en_US.UTF-8"}});
+    e2e::WaitForFocus(Control(dialog, kCurrentIdentifier));
+    for (const int next : {kNewIdentifier, kChangeButton, kCloseButton, kCurrentIdentifier}) {
+        e2e::PressKey(dialog, VK_TAB);
+        e2e::WaitForFocus(Control(dialog, next));
+    }
+    for (const int previous : {kCloseButton, kChangeButton}) {
+        e2e::PressKey(dialog, VK_TAB, VK_SHIFT);
+        e2e::WaitForFocus(Control(dialog, previous));
+    }
+    // The focused button shows where the keys go: a focus frame over its face.
+    const HWND change = Control(dialog, kChangeButton);
+    EXPECT_EQ(SendMessageA(change, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+    EXPECT_FALSE(ShowsFace(change, LoadFace(tool, 103, kEnglish)));
+    EXPECT_TRUE(ShowsFace(Control(dialog, kCloseButton), LoadFace(tool, 115, kEnglish)));
+
+    e2e::PressKey(dialog, VK_SPACE);
+    const std::string first = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), "");
+    e2e::PressKey(dialog, VK_RETURN);
+    const std::string second = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), first);
+    EXPECT_EQ(StoredIdentifier(), second);
+    e2e::PressKey(dialog, VK_F4, VK_MENU);
+    EXPECT_EQ(process->WaitForExit(), 0u);
 }
 
 TEST_F(ToolTest, ClosingTheHiddenMainWindowEndsWithItsLParam)
