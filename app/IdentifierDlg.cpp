@@ -30,6 +30,9 @@ BOOL CIdentifierDlg::OnInitDialog()
 {
     SetButtonBitmap(IDC_CHANGE, IDB_CHANGE);
     SetButtonBitmap(IDC_CLOSE, IDB_CLOSE);
+    // A button shows its face, but screen readers name it by its text: the face's word.
+    ShowLabel(IDC_CHANGE, IDS_CHANGE_BUTTON);
+    ShowLabel(IDC_CLOSE, IDS_CLOSE_BUTTON);
     SetWindowTextFormat("%s", kApplicationTitle);
     if (!m_editBrush)
         m_editBrush.Reset(CreateSolidBrush(kEditColour));

@@ -10,6 +10,11 @@
 #define IDI_VORTAG              109  // the tool's icon
 #define IDB_CLOSE               115  // button face CLOSE / CERRAR
 
+// The buttons' names, which screen readers read (the faces are bitmaps), and what a failed
+// change says; in a string block of their own (block 8), after the labels' block 7.
+#define IDS_CHANGE_BUTTON       112  // "CHANGE"
+#define IDS_CLOSE_BUTTON        113  // "CLOSE"
+
 #define IDC_CURRENT_LABEL       201
 #define IDC_CHANGE              202
 #define IDC_CLOSE               203

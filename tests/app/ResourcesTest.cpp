@@ -84,8 +84,8 @@ const ControlRow kControls[] = {
     {205, "Edit", kIdentifierEdit, 0, "10,52 319x12", ""},
     {204, "Static", kLabel, 0, "10,68 319x10", "-"},
     {206, "Edit", kIdentifierEdit, 0, "10,78 319x12", ""},
-    {202, "Button", kFaceButton, WS_EX_STATICEDGE, "227,95 48x17", ""},
-    {203, "Button", kFaceButton, WS_EX_STATICEDGE, "281,95 48x17", ""},
+    {202, "Button", kFaceButton, WS_EX_STATICEDGE, "227,95 48x17", "CHANGE"},
+    {203, "Button", kFaceButton, WS_EX_STATICEDGE, "281,95 48x17", "CLOSE"},
 };
 
 INT_PTR CALLBACK LeaveAllToTheSystem(HWND, UINT, WPARAM, LPARAM) { return FALSE; }

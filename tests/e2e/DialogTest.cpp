@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 namespace vortag_e2e {
 namespace {
 
@@ -65,6 +67,35 @@ bool ShowsFace(HWND button, const Face& face)
     return false;
 }
 
+// The name by which assistive technology (MSAA) calls a control, as it asks for it.
+std::string AccessibleName(HWND control)
+{
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&accessible))))
+        return "(no accessible object)";
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT answer = accessible->get_accName(self, &name);
+    accessible->Release();
+    std::string text = answer == S_OK ? "" : "(no name)";
+    for (UINT i = 0; name && i < SysStringLen(name); ++i)
+        text += name[i] < 0x80 ? static_cast<char>(name[i]) : '?';
+    SysFreeString(name);
+    return text;
+}
+
+// What a screen reader calls CHANGE, CLOSE and the two identifier fields (after their labels).
+std::vector<std::string> AccessibleNames(HWND dialog)
+{
+    std::vector<std::string> names;
+    for (int id : {kChangeButton, kCloseButton, kCurrentIdentifier, kNewIdentifier})
+        names.push_back(AccessibleName(Control(dialog, id)));
+    return names;
+}
+
 // The CHANGE click, sent: it returns once the change has run, whatever it did.
 void ChangeAndWait(HWND dialog)
 {
@@ -115,6 +146,7 @@ TEST_F(ToolTest, ChangeTwiceStoresAndShowsTheSecondAndStartsTheCollectorEachTime
     EXPECT_EQ(StoredIdentifier(), second);
     EXPECT_EQ(ReadText(Control(dialog, kCurrentIdentifier)), kKnownIdentifier);
     EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "New GUID: ");
+    EXPECT_EQ(AccessibleNames(dialog), (std::vector<std::string>{"CHANGE", "CLOSE", "Current GUID:", "New GUID: "}));
     EXPECT_EQ(WaitForCollectorRuns(suite.Path(), 2), (std::vector<std::string>{"/DELFLAGS", "/DELFLAGS"}));
     SaveScreenshot(dialog, "dialog-en");
     EXPECT_EQ(CloseDialog(dialog, *process), 0u);
@@ -133,6 +165,7 @@ TEST_F(ToolTest, SpanishUserSeesSpanishLabelsAndButtonFaces)
     EXPECT_FALSE(ShowsFace(Control(dialog, kChangeButton), LoadFace(tool, 103, kEnglish)));
     Change(dialog);
     EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "GUID Nuevo: ");
+    EXPECT_EQ(AccessibleNames(dialog), (std::vector<std::string>{"CAMBIAR", "CERRAR", "GUID Actual:", "GUID Nuevo: "}));
     SaveScreenshot(dialog, "dialog-es");
     EXPECT_EQ(CloseDialog(dialog, *process), 0u);
 }

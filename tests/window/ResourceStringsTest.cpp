@@ -1,4 +1,4 @@
-// Texts from the string tables of the module: the tool's own (strings 106 and 107 in
+// Texts from the string tables of the module: the tool's own (labels and button names in
 // English and Spanish) and malformed blocks of the tests' own (MalformedStrings.rc).
 
 #include "foundation/Str.h"
@@ -22,6 +22,10 @@ const StringCase kStrings[] = {
     {107, 0x0C0A, "GUID Nuevo: "},
     {96, 0x0409, ""},      // entry 0 of block 7: empty
     {111, 0x0C0A, ""},     // entry 15 of block 7: the last one, empty
+    {112, 0x0409, "CHANGE"},   // the buttons' names, block 8
+    {112, 0x0C0A, "CAMBIAR"},
+    {113, 0x0409, "CLOSE"},
+    {113, 0x0C0A, "CERRAR"},
     {200, 0x0409, ""},     // block 13 exists in no language
     {4000, 0x0409, "AB"},  // the entry before the one that lies
     {4001, 0x0409, ""},    // claims more than its block holds
