@@ -12,6 +12,13 @@ namespace {
 const COLORREF kEditColour = RGB(255, 255, 255);
 const COLORREF kBackgroundColour = RGB(240, 240, 240);
 const LANGID kUserLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
+
+CStr UserText(uint32_t stringId)
+{
+    CStr text;
+    text.LoadFromStringTable(stringId, kUserLanguage, GetModuleHandleA(nullptr));
+    return text;
+}
 }  // namespace
 
 CIdentifierDlg::CIdentifierDlg() : CIdentifierDlg(g_identifierStore) {}
@@ -76,6 +83,7 @@ int CIdentifierDlg::ChangeIdentifier()
     // Until the change is through, anything that escapes it leaves a failure behind: the old
     // identifier may be gone already.
     m_result = kFailureWithoutCode;
+    bool identifierGone = false;   // from the delete until a fresh identifier is stored
     try {
         // What the change needs is loaded before anything is deleted, so that a library that
         // cannot be loaded leaves the old identifier in place. SHELL32 only serves here; the
@@ -83,15 +91,20 @@ int CIdentifierDlg::ChangeIdentifier()
         const auto shellExecute = GetResidentFunction<decltype(&ShellExecuteA)>("SHELL32.DLL", "ShellExecuteA");
         m_store.LoadGenerator();
         m_store.Delete();
+        identifierGone = true;
         const CStr identifier = m_store.GetOrCreate();
+        identifierGone = false;
         ShowLabel(IDC_NEW_LABEL, IDS_NEW_IDENTIFIER);
         SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", identifier.data);
         const CStr collector = g_suiteFolder.Combine(kCollectorFileName);
         const HINSTANCE started = shellExecute(handle, "open", collector.data, kCollectorParameters, nullptr,
                                                SW_SHOWNORMAL);
         m_result = CollectorStartResult(reinterpret_cast<INT_PTR>(started));
+        if (m_result != 0)
+            ShowCollectorNotStarted();
     } catch (CStructException& failure) {
         m_result = failure.code != 0 ? failure.code : kFailureWithoutCode;
+        ShowFailure(failure, identifierGone);
     }
     return m_result;
 }
@@ -108,7 +121,29 @@ int CIdentifierDlg::CollectorStartResult(INT_PTR shellExecuteResult)
 
 void CIdentifierDlg::ShowLabel(int controlId, uint32_t stringId)
 {
-    CStr label;
-    label.LoadFromStringTable(stringId, kUserLanguage, GetModuleHandleA(nullptr));
-    SetDlgItemTextFormat(controlId, "%s", label.data);
+    SetDlgItemTextFormat(controlId, "%s", UserText(stringId).data);
+}
+
+// The row of the new identifier says that the change failed, and why: the failure's own
+// description (the system's message for an error code, the fault's for a hardware fault) and
+// the code that ends the tool, hexadecimal for a fault's NTSTATUS. Nothing shows without a window.
+void CIdentifierDlg::ShowFailure(const CStructException& failure, bool identifierGone)
+{
+    ShowLabel(IDC_NEW_LABEL, IDS_CHANGE_FAILED);
+    CStr reason(failure.what());
+    reason.TrimRight();   // the system's messages end in a line break
+    reason.Append(m_result < 0 ? CStr().Format(" (0x%08X)", static_cast<unsigned>(m_result))
+                               : CStr().Format(" (%d)", m_result));
+    SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", reason.TrimLeft().data);
+    if (identifierGone) {
+        m_currentIdentifier = "";
+        SetDlgItemTextFormat(IDC_CURRENT_IDENTIFIER, "%s", m_currentIdentifier.data);
+    }
+}
+
+// The identifier was replaced and stays shown; the label above it says that the collector,
+// which would have made the agent report under it, did not start, with ShellExecuteA's code.
+void CIdentifierDlg::ShowCollectorNotStarted()
+{
+    SetDlgItemTextFormat(IDC_NEW_LABEL, "%s (%d): ", UserText(IDS_COLLECTOR_NOT_STARTED).data, m_result);
 }

@@ -14,6 +14,8 @@
 // change says; in a string block of their own (block 8), after the labels' block 7.
 #define IDS_CHANGE_BUTTON       112  // "CHANGE"
 #define IDS_CLOSE_BUTTON        113  // "CLOSE"
+#define IDS_CHANGE_FAILED       114  // "Change failed: "
+#define IDS_COLLECTOR_NOT_STARTED 115  // "New GUID, collector not started"
 
 #define IDC_CURRENT_LABEL       201
 #define IDC_CHANGE              202

@@ -1,9 +1,11 @@
 #include "app/IdentifierApp.h"
 
 #include "app/IdentifierStore.h"
+#include "app/res/ResourceIds.h"
 #include "foundation/StructException.h"
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchKey.h"
+#include "tests/support/SystemText.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +46,13 @@ int ResultAtClose(CIdentifierDlg& dialog)
     dialog.Destroy();
     MSG quit{};
     return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? static_cast<int>(quit.wParam) : -1;
+}
+
+std::string ItemText(const CIdentifierDlg& dialog, int id)
+{
+    char text[512] = "";
+    GetDlgItemTextA(dialog.handle, id, text, sizeof text);
+    return text;
 }
 
 }  // namespace
@@ -87,6 +96,49 @@ TEST(IdentifierChange, AFailureWithoutACodeGivesTheFailureValueNeverZero)
         else
             EXPECT_EQ(dialog.ChangeIdentifier(), kFailureWithoutCode);
         EXPECT_EQ(ResultAtClose(dialog), kFailureWithoutCode);
+    }
+}
+
+// A failed change says so in the new identifier's row, in the user's language, with the
+// failure's own text and the code; where it left the old identifier deleted, the current field
+// lets go of it. A change that succeeds afterwards shows its identifier as ever.
+TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
+{
+    const std::string shownAtStart = CFailingStore().GetOrCreate().data;
+    EXCEPTION_RECORD fault{};
+    fault.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+    const EXCEPTION_POINTERS faultPointers{&fault, nullptr};
+    const auto refuse = [] { RaiseSystemError(ERROR_ACCESS_DENIED, "Registry: %s", "GUID"); };
+    const struct {
+        const char* name;
+        std::function<void(CFailingStore&)> arrange;
+        std::string current;
+        std::string shown;
+    } cases[] = {
+        {"delete refused", [&](CFailingStore& s) { s.failDelete = refuse; }, shownAtStart, SystemText(5) + " (5)"},
+        {"store refused", [&](CFailingStore& s) { s.failAfterDelete = refuse; }, "", SystemText(5) + " (5)"},
+        {"fault", [&](CFailingStore& s) { s.failAfterDelete = [&] { throw CStructException(CWin32Exception(&faultPointers)); }; },
+         "", "The thread tried to read from or write to a virtual address for which it does not have the appropriate "
+             "access. (0xC0000005)"},
+        {"no code", [](CFailingStore& s) { s.failDelete = [] { throw CStructException("TEST", 0, "no code"); }; },
+         shownAtStart, "no code (1359)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFailingStore store;
+        c.arrange(store);
+        CIdentifierDlg dialog(store);
+        ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
+        EXPECT_NE(dialog.ChangeIdentifier(), 0);
+        EXPECT_EQ(ItemText(dialog, IDC_NEW_LABEL), "Change failed: ");
+        EXPECT_EQ(ItemText(dialog, IDC_NEW_IDENTIFIER), c.shown);
+        EXPECT_EQ(ItemText(dialog, IDC_CURRENT_IDENTIFIER), c.current);
+
+        store.failDelete = store.failAfterDelete = [] {};
+        dialog.ChangeIdentifier();   // whether a collector starts here or not
+        EXPECT_EQ(ItemText(dialog, IDC_NEW_LABEL).rfind("New GUID", 0), 0u) << ItemText(dialog, IDC_NEW_LABEL);
+        EXPECT_EQ(ItemText(dialog, IDC_NEW_IDENTIFIER), shownAtStart);
+        ResultAtClose(dialog);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tests/e2e/ToolFixture.h"
 
 #include "tests/support/IdentifierShape.h"
+#include "tests/support/SystemText.h"
 #include "tools/driver/Controls.h"
 #include "tools/driver/Keyboard.h"
 #include "tools/driver/ScreenImage.h"
@@ -177,6 +178,8 @@ TEST_F(ToolTest, MissingCollectorStillReplacesTheIdentifierAndEndsWithFileNotFou
     const HWND dialog = StartDialog(process);
     const std::string changed = Change(dialog);
     EXPECT_EQ(StoredIdentifier(), changed);
+    // The identifier stays shown; the label says what did not happen.
+    EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "New GUID, collector not started (2): ");
     EXPECT_EQ(CloseDialog(dialog, *process), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
@@ -253,7 +256,7 @@ TEST_F(ToolTest, ASecondCopyEndsAt183WithoutAWindowAndChangesNothing)
     EXPECT_EQ(CloseDialog(dialog, *first), 0u);
 }
 
-TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedLeavesTheDisplaysAndStartsNoCollector)
+TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedSaysWhyInTheDialogAndStartsNoCollector)
 {
     InstallCollector();
     StoreIdentifier(kKnownIdentifier);
@@ -263,8 +266,9 @@ TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedLeavesTheDisplaysAndStartsNoCol
     // A user who may read the key but not write it sees what is stored.
     EXPECT_EQ(ReadText(Control(dialog, kCurrentIdentifier)), kKnownIdentifier);
     ChangeAndWait(dialog);
-    EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "-");
-    EXPECT_EQ(ReadText(Control(dialog, kNewIdentifier)), "");
+    EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "Change failed: ");
+    EXPECT_EQ(ReadText(Control(dialog, kNewIdentifier)), SystemText(ERROR_ACCESS_DENIED) + " (5)");
+    EXPECT_EQ(ReadText(Control(dialog, kCurrentIdentifier)), kKnownIdentifier);   // still stored
     EXPECT_EQ(CloseDialog(dialog, *process), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(StoredIdentifier(), kKnownIdentifier);
     EXPECT_FALSE(CollectorStarted(suite.Path()));
