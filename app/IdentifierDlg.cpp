@@ -1,8 +1,10 @@
 #include "app/IdentifierDlg.h"
 
+#include "app/DialogArtwork.h"
 #include "app/FixedTexts.h"
 #include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
+#include "foundation/CarriedException.h"
 #include "foundation/DynLibrary.h"
 #include "foundation/StructException.h"
 
@@ -12,6 +14,8 @@ namespace {
 const COLORREF kEditColour = RGB(255, 255, 255);
 const COLORREF kBackgroundColour = RGB(240, 240, 240);
 const LANGID kUserLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
+// Posted to the dialog on a change of DPI, with the new DPI as wParam.
+const UINT kShowArtworkMessage = WM_APP + 1;
 
 CStr UserText(uint32_t stringId)
 {
@@ -35,8 +39,8 @@ CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store) : m_store(store)
 
 BOOL CIdentifierDlg::OnInitDialog()
 {
-    SetButtonBitmap(IDC_CHANGE, IDB_CHANGE);
-    SetButtonBitmap(IDC_CLOSE, IDB_CLOSE);
+    m_bannerShown = IDB_BANNER;   // the template's
+    ShowArtwork(WindowDpi(handle));
     // A button shows its face, but screen readers name it by its text: the face's word.
     ShowLabel(IDC_CHANGE, IDS_CHANGE_BUTTON);
     ShowLabel(IDC_CLOSE, IDS_CLOSE_BUTTON);
@@ -70,6 +74,22 @@ LRESULT CIdentifierDlg::OnCommand(int id, int, HWND)
         // IDOK and IDCANCEL too: Enter and Escape do not close the dialog.
         return 0;
     }
+}
+
+LRESULT CIdentifierDlg::OnOtherMessage()
+{
+    // The dialog manager scales the dialog after this handler; the images follow it then.
+    if (currentMessage.message == WM_DPICHANGED)
+        PostMessageA(handle, kShowArtworkMessage, LOWORD(currentMessage.wParam), 0);
+    return CDlgBase::OnOtherMessage();
+}
+
+LRESULT CIdentifierDlg::OnAppMessage()
+{
+    if (currentMessage.message != kShowArtworkMessage)
+        return CDlgBase::OnAppMessage();
+    ShowArtwork(static_cast<UINT>(currentMessage.wParam));
+    return TRUE;
 }
 
 LRESULT CIdentifierDlg::OnDestroy()
@@ -122,6 +142,34 @@ int CIdentifierDlg::CollectorStartResult(INT_PTR shellExecuteResult)
 void CIdentifierDlg::ShowLabel(int controlId, uint32_t stringId)
 {
     SetDlgItemTextFormat(controlId, "%s", UserText(stringId).data);
+}
+
+// The banner, the faces and the icons drawn for the scale nearest `dpi`; each button takes its
+// face's size.
+void CIdentifierDlg::ShowArtwork(UINT dpi)
+{
+    const CArtworkSet& set = NearestArtwork(dpi);
+    if (set.banner != m_bannerShown) {
+        SetStaticBitmap(IDC_BANNER, set.banner);
+        m_bannerShown = set.banner;
+    }
+    SetButtonBitmap(IDC_CHANGE, set.changeFace);
+    SetButtonBitmap(IDC_CLOSE, set.closeFace);
+    for (const int button : {IDC_CHANGE, IDC_CLOSE})
+        CallCarrying([&] {
+            FitButtonToImage(GetItem(button));
+            return 0;
+        });
+    ShowIcon(ICON_SMALL, set.smallIcon, m_smallIcon);
+    ShowIcon(ICON_BIG, set.bigIcon, m_bigIcon);
+}
+
+// The tool's icon in `size` pixels as the window's icon of this kind; the one shown before goes.
+void CIdentifierDlg::ShowIcon(WPARAM kind, int size, COwnedIcon& shown)
+{
+    COwnedIcon icon(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VORTAG), IMAGE_ICON, size, size, 0)));
+    SetIcon(icon.Get(), kind);
+    shown = std::move(icon);
 }
 
 // The row of the new identifier says that the change failed, and why: the failure's own

@@ -31,15 +31,23 @@ public:
     LRESULT OnCommand(int id, int code, HWND control) override;
     LRESULT OnCtlColor(HDC dc, HWND control, UINT message) override;
     LRESULT OnDestroy() override;
+    // WM_DPICHANGED: the images of the new scale, once the system has laid the dialog out anew.
+    LRESULT OnOtherMessage() override;
+    LRESULT OnAppMessage() override;
 
 private:
     void ShowLabel(int controlId, uint32_t stringId);
+    void ShowArtwork(UINT dpi);
+    void ShowIcon(WPARAM kind, int size, COwnedIcon& shown);
     void ShowFailure(const CStructException& failure, bool identifierGone);
     void ShowCollectorNotStarted();
 
     const CIdentifierStore& m_store;
     COwnedGdiObject<HBRUSH> m_editBrush;
     COwnedGdiObject<HBRUSH> m_backgroundBrush;
+    COwnedIcon m_smallIcon;
+    COwnedIcon m_bigIcon;
+    int m_bannerShown = 0;   // the bitmap resource the banner shows: the template's until we set one
     CStr m_currentIdentifier;
     int m_result = 0;
 };

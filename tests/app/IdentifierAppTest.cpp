@@ -48,6 +48,12 @@ int ResultAtClose(CIdentifierDlg& dialog)
     return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? static_cast<int>(quit.wParam) : -1;
 }
 
+LONG BitmapWidth(LRESULT bitmap)
+{
+    BITMAP info{};
+    return GetObjectA(reinterpret_cast<HBITMAP>(bitmap), sizeof info, &info) ? info.bmWidth : 0;
+}
+
 std::string ItemText(const CIdentifierDlg& dialog, int id)
 {
     char text[512] = "";
@@ -140,6 +146,40 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
         EXPECT_EQ(ItemText(dialog, IDC_NEW_IDENTIFIER), shownAtStart);
         ResultAtClose(dialog);
     }
+}
+
+// When the dialog's DPI changes, the images of the scale nearest the new DPI follow (the larger
+// halfway between two), and each button takes its face's size.
+TEST(IdentifierDlg, ADpiChangeBringsTheImagesOfTheNearestScale)
+{
+    CFailingStore store;
+    CIdentifierDlg dialog(store);
+    ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
+    const struct { UINT dpi; LONG face, banner, icon; } changes[] = {
+        {192, 140, 1016, 64}, {120, 105, 762, 48}, {96, 70, 508, 32}, {300, 140, 1016, 64}};
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.dpi);
+        RECT suggested{};
+        GetWindowRect(dialog.handle, &suggested);
+        SendMessageA(dialog.handle, WM_DPICHANGED, MAKEWPARAM(change.dpi, change.dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageA(&message);
+        for (const int button : {IDC_CHANGE, IDC_CLOSE}) {
+            EXPECT_EQ(BitmapWidth(SendDlgItemMessageA(dialog.handle, button, BM_GETIMAGE, IMAGE_BITMAP, 0)), change.face);
+            RECT client{};
+            GetClientRect(GetDlgItem(dialog.handle, button), &client);
+            EXPECT_EQ(client.right, change.face);
+        }
+        EXPECT_EQ(BitmapWidth(SendDlgItemMessageA(dialog.handle, IDC_BANNER, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                  change.banner);
+        ICONINFO icon{};
+        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(dialog.handle, WM_GETICON, ICON_BIG, 0)), &icon));
+        EXPECT_EQ(BitmapWidth(reinterpret_cast<LRESULT>(icon.hbmColor)), change.icon);
+        DeleteObject(icon.hbmColor);
+        DeleteObject(icon.hbmMask);
+    }
+    ResultAtClose(dialog);
 }
 
 TEST(OuterGuard, AnEscapingExceptionNeverEndsWithZero)

@@ -41,8 +41,11 @@ void DeleteSuiteSetup()
     }
 }
 
+const char kDesktopSettings[] = "Control Panel\\Desktop";
+
 void CleanMachine()
 {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopSettings, "LogPixels");
     ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kIdentifierKey);   // gives a read-only key its access back
     ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kIdentifierRoot);
     DeleteSuiteSetup();
@@ -82,6 +85,12 @@ void MakeIdentifierKeyReadOnly()
     EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
     LocalFree(readOnly);
     RegCloseKey(key);
+}
+
+void SetScreenDpi(DWORD dpi)
+{
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopSettings, "LogPixels", REG_DWORD, &dpi, sizeof dpi),
+              ERROR_SUCCESS);
 }
 
 std::vector<std::string> CollectorRuns(const std::string& folder)

@@ -30,6 +30,9 @@ void StoreIdentifier(const std::string& identifier);
 void DeleteStoredIdentifier();
 // Lets nobody write the identifier's key (a read-only DACL); the fixture undoes it.
 void MakeIdentifierKeyReadOnly();
+// The screen's DPI for every program started from now on (Wine's LogPixels, which it reads as a
+// program starts); the fixture puts back the default, 96.
+void SetScreenDpi(DWORD dpi);
 
 // What the collector in `folder` logged: one command line per run.
 std::vector<std::string> CollectorRuns(const std::string& folder);
