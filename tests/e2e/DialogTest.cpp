@@ -109,7 +109,9 @@ bool TextFits(HWND control, int dpi, std::string& measured)
 std::string AccessibleName(HWND control)
 {
     IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    // __uuidof rather than IID_IAccessible: the 64-bit toolchain links that name to oleacc's
+    // import thunk instead of the identifier, and the question then fails with E_NOINTERFACE.
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible))))
         return "(no accessible object)";
     VARIANT self;
