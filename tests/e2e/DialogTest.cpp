@@ -92,16 +92,13 @@ bool TextFits(HWND control, int dpi, std::string& measured)
     GetClientRect(control, &client);
     const DWORD margins = static_cast<DWORD>(SendMessageA(control, EM_GETMARGINS, 0, 0));
     HDC dc = CreateCompatibleDC(nullptr);
-    HFONT font = CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                             "MS Sans Serif");
-    HGDIOBJ previous = SelectObject(dc, font);
+    HFONT font = CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+    SelectObject(dc, font);
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    DeleteObject(font);
     DeleteDC(dc);
-    measured = "'" + text + "' " + std::to_string(size.cx) + "x" + std::to_string(size.cy) + " in " +
-               std::to_string(client.right) + "x" + std::to_string(client.bottom);
+    DeleteObject(font);
+    measured = "'" + text + "' " + std::to_string(size.cx) + " wide in " + std::to_string(client.right);
     return size.cx + LOWORD(margins) + HIWORD(margins) <= client.right && size.cy <= client.bottom;
 }
 
@@ -109,20 +106,17 @@ bool TextFits(HWND control, int dpi, std::string& measured)
 std::string AccessibleName(HWND control)
 {
     IAccessible* accessible = nullptr;
+    BSTR name = nullptr;
+    VARIANT self{};
+    self.vt = VT_I4;   // CHILDID_SELF
     // __uuidof rather than IID_IAccessible: the 64-bit toolchain links that name to oleacc's
     // import thunk instead of the identifier, and the question then fails with E_NOINTERFACE.
-    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&accessible))))
-        return "(no accessible object)";
-    VARIANT self;
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    const HRESULT answer = accessible->get_accName(self, &name);
-    accessible->Release();
-    std::string text = answer == S_OK ? "" : "(no name)";
-    for (UINT i = 0; name && i < SysStringLen(name); ++i)
-        text += name[i] < 0x80 ? static_cast<char>(name[i]) : '?';
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&accessible)))) {
+        accessible->get_accName(self, &name);
+        accessible->Release();
+    }
+    const std::string text(name, name + SysStringLen(name));   // ASCII names
     SysFreeString(name);
     return text;
 }
