@@ -2,12 +2,28 @@
 
 #include "foundation/CarriedException.h"
 #include "foundation/DynLibrary.h"
+#include "foundation/Report.h"
 #include "foundation/SeTranslator.h"
 #include "foundation/StructException.h"
 
-#include "foundation/Report.h"
-
 #include <commctrl.h>
+
+namespace {
+
+// Keys of a modeless dialog (Tab and Shift+Tab between its controls, Space and Enter on a button)
+// go to the system's dialog keyboard handling, which dispatches whatever it takes itself. Enter
+// and Escape elsewhere become IDOK and IDCANCEL, which the dialog's OnCommand answers.
+bool TakenByDialogKeyboard(const MSG& message)
+{
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    char className[8] = "";
+    if (!root || !GetClassNameA(root, className, sizeof className) || lstrcmpA(className, "#32770") != 0)
+        return false;
+    MSG taken = message;
+    return IsDialogMessageA(root, &taken) != FALSE;
+}
+
+}  // namespace
 
 CAppBase* CAppBase::s_running = nullptr;
 
@@ -135,6 +151,8 @@ void CAppBase::DispatchGuarded(const MSG& message)
         // Again for every message: a handler may have switched translation off.
         SetSeTranslator(TranslateStructuredException);
         CallCarrying([&] {
+            if (TakenByDialogKeyboard(message))
+                return LRESULT{0};
             TranslateMessage(&message);
             return DispatchMessageA(&message);
         });

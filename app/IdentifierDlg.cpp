@@ -1,9 +1,11 @@
 #include "app/IdentifierDlg.h"
 
 #include "app/AppBase.h"
+#include "app/DialogArtwork.h"
 #include "app/FixedTexts.h"
 #include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
+#include "foundation/CarriedException.h"
 #include "foundation/DynLibrary.h"
 #include "foundation/StructException.h"
 
@@ -13,6 +15,15 @@ namespace {
 const COLORREF kEditColour = RGB(255, 255, 255);
 const COLORREF kBackgroundColour = RGB(240, 240, 240);
 const LANGID kUserLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
+// Posted to the dialog on a change of DPI, with the new DPI as wParam.
+const UINT kShowArtworkMessage = WM_APP + 1;
+
+CStr UserText(uint32_t stringId)
+{
+    CStr text;
+    text.LoadFromStringTable(stringId, kUserLanguage, GetModuleHandleA(nullptr));
+    return text;
+}
 }  // namespace
 
 CIdentifierDlg::CIdentifierDlg() : CIdentifierDlg(g_identifierStore) {}
@@ -29,8 +40,11 @@ CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store) : m_store(store)
 
 BOOL CIdentifierDlg::OnInitDialog()
 {
-    SetButtonBitmap(IDC_CHANGE, IDB_CHANGE);
-    SetButtonBitmap(IDC_CLOSE, IDB_CLOSE);
+    m_bannerShown = IDB_BANNER;   // the template's
+    ShowArtwork(WindowDpi(handle));
+    // A button shows its face, but screen readers name it by its text: the face's word.
+    ShowLabel(IDC_CHANGE, IDS_CHANGE_BUTTON);
+    ShowLabel(IDC_CLOSE, IDS_CLOSE_BUTTON);
     SetWindowTextFormat("%s", kApplicationTitle);
     if (!m_editBrush)
         m_editBrush.Reset(CreateSolidBrush(kEditColour));
@@ -63,6 +77,22 @@ LRESULT CIdentifierDlg::OnCommand(int id, int, HWND)
     }
 }
 
+LRESULT CIdentifierDlg::OnOtherMessage()
+{
+    // The dialog manager scales the dialog after this handler; the images follow it then.
+    if (currentMessage.message == WM_DPICHANGED)
+        PostMessageA(handle, kShowArtworkMessage, LOWORD(currentMessage.wParam), 0);
+    return CDlgBase::OnOtherMessage();
+}
+
+LRESULT CIdentifierDlg::OnAppMessage()
+{
+    if (currentMessage.message != kShowArtworkMessage)
+        return CDlgBase::OnAppMessage();
+    ShowArtwork(static_cast<UINT>(currentMessage.wParam));
+    return TRUE;
+}
+
 LRESULT CIdentifierDlg::OnDestroy()
 {
     CAppBase::EndRun(m_result);
@@ -74,6 +104,7 @@ int CIdentifierDlg::ChangeIdentifier()
     // Until the change is through, anything that escapes it leaves a failure behind: the old
     // identifier may be gone already.
     m_result = kFailureWithoutCode;
+    bool identifierGone = false;   // from the delete until a fresh identifier is stored
     try {
         // What the change needs is loaded before anything is deleted, so that a library that
         // cannot be loaded leaves the old identifier in place. SHELL32 only serves here; the
@@ -81,15 +112,20 @@ int CIdentifierDlg::ChangeIdentifier()
         const auto shellExecute = GetResidentFunction<decltype(&ShellExecuteA)>("SHELL32.DLL", "ShellExecuteA");
         m_store.LoadGenerator();
         m_store.Delete();
+        identifierGone = true;
         const CStr identifier = m_store.GetOrCreate();
+        identifierGone = false;
         ShowLabel(IDC_NEW_LABEL, IDS_NEW_IDENTIFIER);
         SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", identifier.data);
         const CStr collector = g_suiteFolder.Combine(kCollectorFileName);
         const HINSTANCE started = shellExecute(handle, "open", collector.data, kCollectorParameters, nullptr,
                                                SW_SHOWNORMAL);
         m_result = CollectorStartResult(reinterpret_cast<INT_PTR>(started));
+        if (m_result != 0)
+            ShowCollectorNotStarted();
     } catch (CStructException& failure) {
         m_result = failure.code != 0 ? failure.code : kFailureWithoutCode;
+        ShowFailure(failure, identifierGone);
     }
     return m_result;
 }
@@ -106,7 +142,57 @@ int CIdentifierDlg::CollectorStartResult(INT_PTR shellExecuteResult)
 
 void CIdentifierDlg::ShowLabel(int controlId, uint32_t stringId)
 {
-    CStr label;
-    label.LoadFromStringTable(stringId, kUserLanguage, GetModuleHandleA(nullptr));
-    SetDlgItemTextFormat(controlId, "%s", label.data);
+    SetDlgItemTextFormat(controlId, "%s", UserText(stringId).data);
+}
+
+// The banner, the faces and the icons drawn for the scale nearest `dpi`; each button takes its
+// face's size.
+void CIdentifierDlg::ShowArtwork(UINT dpi)
+{
+    const CArtworkSet& set = NearestArtwork(dpi);
+    if (set.banner != m_bannerShown) {
+        SetStaticBitmap(IDC_BANNER, set.banner);
+        m_bannerShown = set.banner;
+    }
+    SetButtonBitmap(IDC_CHANGE, set.changeFace);
+    SetButtonBitmap(IDC_CLOSE, set.closeFace);
+    for (const int button : {IDC_CHANGE, IDC_CLOSE})
+        CallCarrying([&] {
+            FitButtonToImage(GetItem(button));
+            return 0;
+        });
+    ShowIcon(ICON_SMALL, set.smallIcon, m_smallIcon);
+    ShowIcon(ICON_BIG, set.bigIcon, m_bigIcon);
+}
+
+// The tool's icon in `size` pixels as the window's icon of this kind; the one shown before goes.
+void CIdentifierDlg::ShowIcon(WPARAM kind, int size, COwnedIcon& shown)
+{
+    COwnedIcon icon(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VORTAG), IMAGE_ICON, size, size, 0)));
+    SetIcon(icon.Get(), kind);
+    shown = std::move(icon);
+}
+
+// The row of the new identifier says that the change failed, and why: the failure's own
+// description (the system's message for an error code, the fault's for a hardware fault) and
+// the code that ends the tool, hexadecimal for a fault's NTSTATUS. Nothing shows without a window.
+void CIdentifierDlg::ShowFailure(const CStructException& failure, bool identifierGone)
+{
+    ShowLabel(IDC_NEW_LABEL, IDS_CHANGE_FAILED);
+    CStr reason(failure.what());
+    reason.TrimRight();   // the system's messages end in a line break
+    reason.Append(m_result < 0 ? CStr().Format(" (0x%08X)", static_cast<unsigned>(m_result))
+                               : CStr().Format(" (%d)", m_result));
+    SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", reason.TrimLeft().data);
+    if (identifierGone) {
+        m_currentIdentifier = "";
+        SetDlgItemTextFormat(IDC_CURRENT_IDENTIFIER, "%s", m_currentIdentifier.data);
+    }
+}
+
+// The identifier was replaced and stays shown; the label above it says that the collector,
+// which would have made the agent report under it, did not start, with ShellExecuteA's code.
+void CIdentifierDlg::ShowCollectorNotStarted()
+{
+    SetDlgItemTextFormat(IDC_NEW_LABEL, "%s (%d): ", UserText(IDS_COLLECTOR_NOT_STARTED).data, m_result);
 }

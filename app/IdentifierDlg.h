@@ -6,6 +6,7 @@
 #include "window/DlgBase.h"
 
 class CIdentifierStore;
+class CStructException;
 
 class CIdentifierDlg : public CDlgBase {
 public:
@@ -14,8 +15,9 @@ public:
     CIdentifierDlg();
     explicit CIdentifierDlg(const CIdentifierStore& store);
 
-    // Replaces the stored identifier, shows the new one and starts the collector.
-    // 0 on success, else the failure value that becomes the exit code (never 0: a failure
+    // Replaces the stored identifier, shows the new one and starts the collector; a failure
+    // shows in the new identifier's row, and the current field lets go of an identifier that
+    // the failure left deleted. 0 on success, else the failure value that becomes the exit code (never 0: a failure
     // without a code of its own gives kFailureWithoutCode). An exception of a foreign kind
     // goes on to the caller, and the result says the change failed. Works with or without
     // the dialog window.
@@ -32,13 +34,23 @@ public:
     LRESULT OnCommand(int id, int code, HWND control) override;
     LRESULT OnCtlColor(HDC dc, HWND control, UINT message) override;
     LRESULT OnDestroy() override;
+    // WM_DPICHANGED: the images of the new scale, once the system has laid the dialog out anew.
+    LRESULT OnOtherMessage() override;
+    LRESULT OnAppMessage() override;
 
 private:
     void ShowLabel(int controlId, uint32_t stringId);
+    void ShowArtwork(UINT dpi);
+    void ShowIcon(WPARAM kind, int size, COwnedIcon& shown);
+    void ShowFailure(const CStructException& failure, bool identifierGone);
+    void ShowCollectorNotStarted();
 
     const CIdentifierStore& m_store;
     COwnedGdiObject<HBRUSH> m_editBrush;
     COwnedGdiObject<HBRUSH> m_backgroundBrush;
+    COwnedIcon m_smallIcon;
+    COwnedIcon m_bigIcon;
+    int m_bannerShown = 0;   // the bitmap resource the banner shows: the template's until we set one
     CStr m_currentIdentifier;
     int m_result = 0;
 };

@@ -45,6 +45,5 @@ void CIdentifierMainWnd::ShowDialog()
         failure.AddContext("CDlgBase::ShowModeless");
         throw CStructException(failure);
     }
-    dialog.SetIcon(icon, ICON_BIG);
-    dialog.Show(SW_SHOW);
+    dialog.Show(SW_SHOW);   // with icons of its own scale
 }

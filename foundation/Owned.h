@@ -40,6 +40,7 @@ private:
 namespace owned_detail {
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
+inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 template <typename TInterface>
 void ReleaseInterface(TInterface* object) { object->Release(); }
 }  // namespace owned_detail
@@ -47,5 +48,6 @@ void ReleaseInterface(TInterface* object) { object->Release(); }
 using COwnedHandle = COwned<HANDLE, owned_detail::CloseKernelHandle>;
 template <typename TGdiObject>
 using COwnedGdiObject = COwned<TGdiObject, owned_detail::DeleteGdiObject>;
+using COwnedIcon = COwned<HICON, owned_detail::DestroyIconHandle>;
 template <typename TInterface>
 using COwnedInterface = COwned<TInterface*, owned_detail::ReleaseInterface<TInterface>>;

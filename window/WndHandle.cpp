@@ -82,27 +82,37 @@ LRESULT CWndHandle::SetIcon(HICON icon, WPARAM kind)
 
 void CWndHandle::SetButtonBitmap(int controlId, int bitmapId)
 {
-    const HBITMAP face = LoadBitmapA(instance, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
-    if (face)
-        m_buttonFaces.Keep(face);
-    const LRESULT previous = CallCarrying([&] {
-        return SendMessageA(GetItem(controlId), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(face));
-    });
-    m_buttonFaces.Free(reinterpret_cast<HBITMAP>(previous));
+    SetControlBitmap(controlId, bitmapId, BM_SETIMAGE);
 }
 
-CWndHandle::CButtonFaces::~CButtonFaces()
+void CWndHandle::SetStaticBitmap(int controlId, int bitmapId)
+{
+    SetControlBitmap(controlId, bitmapId, STM_SETIMAGE);
+}
+
+void CWndHandle::SetControlBitmap(int controlId, int bitmapId, UINT setImage)
+{
+    const HBITMAP face = LoadBitmapA(instance, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
+    if (face)
+        m_controlBitmaps.Keep(face);
+    const LRESULT previous = CallCarrying([&] {
+        return SendMessageA(GetItem(controlId), setImage, IMAGE_BITMAP, reinterpret_cast<LPARAM>(face));
+    });
+    m_controlBitmaps.Free(reinterpret_cast<HBITMAP>(previous));
+}
+
+CWndHandle::CControlBitmaps::~CControlBitmaps()
 {
     for (uint32_t i = 0; i < m_faces.GetCount(); ++i)
         DeleteObject(*m_faces.GetAt(i));
 }
 
-void CWndHandle::CButtonFaces::Keep(HBITMAP face)
+void CWndHandle::CControlBitmaps::Keep(HBITMAP face)
 {
     m_faces.Append(face);
 }
 
-void CWndHandle::CButtonFaces::Free(HBITMAP face)
+void CWndHandle::CControlBitmaps::Free(HBITMAP face)
 {
     for (uint32_t i = 0; face && i < m_faces.GetCount(); ++i) {
         if (*m_faces.GetAt(i) == face) {

@@ -26,6 +26,8 @@ public:
     // Puts bitmap resource `bitmapId` of the module on button `controlId`. The object keeps the
     // bitmap (a button does not own its image) until the button shows another or the object goes.
     void SetButtonBitmap(int controlId, int bitmapId);
+    // The same for a static control of style SS_BITMAP, which takes the bitmap's size.
+    void SetStaticBitmap(int controlId, int bitmapId);
 
     // The text always passes through the formatter: a literal per cent sign is written "%%".
     BOOL SetWindowTextFormat(const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
@@ -46,14 +48,14 @@ protected:
     void DestroyWithObject();
 
 private:
-    // The bitmaps the object put on its buttons: each is freed when its button shows another,
+    // The bitmaps the object put on its controls: each is freed when its control shows another,
     // the rest when the object goes.
-    class CButtonFaces {
+    class CControlBitmaps {
     public:
-        CButtonFaces() = default;
-        ~CButtonFaces();
-        CButtonFaces(const CButtonFaces&) = delete;
-        CButtonFaces& operator=(const CButtonFaces&) = delete;
+        CControlBitmaps() = default;
+        ~CControlBitmaps();
+        CControlBitmaps(const CControlBitmaps&) = delete;
+        CControlBitmaps& operator=(const CControlBitmaps&) = delete;
 
         void Keep(HBITMAP face);
         // Frees `face` when it is one of these; anything else stays as it is.
@@ -65,6 +67,8 @@ private:
 
     BOOL DestroyWindowNow();
     void Clear();
+    // Loads the bitmap and sends it to the control with `setImage` (BM_SETIMAGE, STM_SETIMAGE).
+    void SetControlBitmap(int controlId, int bitmapId, UINT setImage);
 
-    CButtonFaces m_buttonFaces;
+    CControlBitmaps m_controlBitmaps;
 };

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Draws the tool's images with ImageMagick and DejaVu fonts and writes them beside this
-# script, where they are committed: the build takes the files as they are and never runs
-# this. Run it again after changing a drawing, look at the result, commit the files.
+# Draws the tool's images with ImageMagick and DejaVu fonts, at 100, 150 and 200 %, and writes
+# them beside this script, where they are committed: the build takes the files as they are and
+# never runs this. Run it again after changing a drawing, look at the result, commit the files.
 #
-#   banner.bmp                      508 x 61, the top of the dialog
-#   change-en.bmp  change-es.bmp    70 x 26 button faces, CHANGE / CAMBIAR
-#   close-en.bmp   close-es.bmp     70 x 26 button faces, CLOSE / CERRAR
-#   vortag.ico                      16, 32 and 48 pixel icon
+#   banner.bmp     banner-150.bmp     banner-200.bmp       508 x 61, 762 x 92, 1016 x 122: the top of the dialog
+#   change-en.bmp  change-en-150.bmp  change-en-200.bmp    70 x 26, 105 x 39, 140 x 52 faces: CHANGE
+#   change-es.bmp  ...                                     CAMBIAR
+#   close-en.bmp   ...                                     CLOSE
+#   close-es.bmp   ...                                     CERRAR
+#   vortag.ico                                             16, 24, 32, 48 and 64 pixels
 #
-# Every .bmp is an uncompressed palette bitmap with 8 bits per pixel: the script checks the
-# header it wrote and fails otherwise (ImageMagick picks fewer bits for few colours).
+# Every .bmp is a palette bitmap with 8 bits a pixel, run-length encoded (BI_RLE8) and carrying
+# only the palette entries it uses: so three scales of every image cost less than one did
+# uncompressed, and the tool stays small. The drawings keep their colours in runs along the
+# rows (gradients from top to bottom, flat areas) for the encoding to work on. The script checks
+# every header it wrote. The icon's images are PNG, which Windows reads in icons since Vista.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d)
@@ -34,26 +39,57 @@ ink='#1d2b38'
 edge='#8a98a6'
 dialog='#f0f0f0'   # the dialog's background, RGB(240, 240, 240)
 
-# Writes $1 (any image) as an 8-bit palette BMP $2 and checks what was written.
+# The scale being drawn, 1, 1.5 or 2; px turns a length at 100 % into whole pixels at it.
+scale=1
+px() { awk -v s="$scale" -v v="$1" 'BEGIN { printf "%d", v * s + 0.5 }'; }
+
+# Little-endian 16- and 32-bit numbers, as the file headers want them.
+le16() { printf "\\$(printf %03o $(($1 & 255)))\\$(printf %03o $(($1 >> 8 & 255)))"; }
+le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
+# Unsigned numbers of a file: $1 the file, $2 the offset, $3 the width in bytes (1, 2 or 4).
+number() { od -An -tu"$3" -j"$2" -N"$3" "$1" | tr -d ' '; }
+
+# Writes $1 (any image) as a run-length encoded 8-bit palette BMP $2 of $3 x $4 pixels, in at
+# most $5 colours, and checks what was written. ImageMagick writes all 256 palette entries; the
+# file keeps those the pixels use (the plain encoding's highest index tells how many).
 write_bmp() {
-  convert "$1" -alpha off +dither -colors 256 -type Palette -compress None \
-          -define bmp:format=bmp3 "BMP3:$2"
-  check_bmp "$2" "$3" "$4"
+  local image=$1 out=$2 width=$3 height=$4 colours=$5
+  convert "$image" -alpha off +dither -colors "$colours" -type Palette -define bmp:format=bmp3 \
+    -compress None -write "BMP3:$work/plain.bmp" -compress RLE "BMP3:$work/rle.bmp"
+  local plainStart rleStart used dataSize
+  plainStart=$(number "$work/plain.bmp" 10 4)
+  rleStart=$(number "$work/rle.bmp" 10 4)
+  used=$(od -An -tu1 -v -j"$plainStart" "$work/plain.bmp" | tr -s ' ' '\n' | sort -n | tail -n 1)
+  used=$((used + 1))
+  dataSize=$(($(stat -c %s "$work/rle.bmp") - rleStart))
+  {
+    printf BM
+    le32 $((54 + 4 * used + dataSize)); le32 0; le32 $((54 + 4 * used))
+    head -c 46 "$work/rle.bmp" | tail -c 32      # the info header up to its colour count
+    le32 "$used"; le32 0
+    head -c $((54 + 4 * used)) "$work/rle.bmp" | tail -c $((4 * used))
+    tail -c "$dataSize" "$work/rle.bmp"
+  } >"$out"
+  check_bmp "$out" "$width" "$height" "$used" "$dataSize"
 }
 
-# Fails unless $1 carries a BITMAPINFOHEADER for $2 x $3 pixels, 8 bits, uncompressed.
+# Fails unless $1 carries a BITMAPINFOHEADER for $2 x $3 pixels, 8 bits, RLE8, $4 colours
+# and $5 bytes of pixel data right after them.
 check_bmp() {
-  local file=$1 width=$2 height=$3
-  local header size w h bits compression
-  header=$(od -An -tu4 -j14 -N4 "$file" | tr -d ' ')
+  local file=$1 width=$2 height=$3 colours=$4 data=$5
+  local header w h bits compression used start size
+  header=$(number "$file" 14 4)
   w=$(od -An -td4 -j18 -N4 "$file" | tr -d ' ')
   h=$(od -An -td4 -j22 -N4 "$file" | tr -d ' ')
-  bits=$(od -An -tu2 -j28 -N2 "$file" | tr -d ' ')
-  compression=$(od -An -tu4 -j30 -N4 "$file" | tr -d ' ')
-  size="$w x $h, $bits bits, header $header, compression $compression"
-  if [ "$header" != 40 ] || [ "$w" != "$width" ] || [ "${h#-}" != "$height" ] ||
-     [ "$bits" != 8 ] || [ "$compression" != 0 ]; then
-    echo "draw-artwork: $file is $size; wanted $width x $height, 8 bits, header 40, compression 0" >&2
+  bits=$(number "$file" 28 2)
+  compression=$(number "$file" 30 4)
+  used=$(number "$file" 46 4)
+  start=$(number "$file" 10 4)
+  size="$w x $h, $bits bits, header $header, compression $compression, $used colours, $(stat -c %s "$file") bytes"
+  if [ "$header" != 40 ] || [ "$w" != "$width" ] || [ "$h" != "$height" ] || [ "$bits" != 8 ] ||
+     [ "$compression" != 1 ] || [ "$used" != "$colours" ] || [ "$start" != $((54 + 4 * colours)) ] ||
+     [ "$(stat -c %s "$file")" != $((start + data)) ]; then
+    echo "draw-artwork: $file is $size; wanted $width x $height, 8 bits, header 40, RLE8, $colours colours" >&2
     exit 1
   fi
   echo "$(basename "$file"): $size"
@@ -85,51 +121,47 @@ draw_mark() {
     "$out"
 }
 
-# The banner: navy to steel blue, the tag mark, the product name and what the tool is for,
-# faint identifiers fading in towards the right, a teal rule along the bottom edge; the
-# whole strip fading out into the dialog's grey at its right end.
+# The banner: a navy band darkening towards its top edge with the tag mark, the product name
+# and what the tool is for; its right end cut at a slant, a teal stripe beside the cut, and
+# the dialog's own grey beyond, so that where the dialog comes out wider than the banner (other
+# font metrics) banner and dialog meet without a seam. $1 the file.
 draw_banner() {
-  draw_mark 48 white "$teal" "$work/mark.png"
-  convert -size 508x61 xc:none -font "$mono" -pointsize 10 -fill '#ffffff' \
-    -annotate +236+15 '7E3A19C4-52BD-4F08-A6D1-9C20E4B7F315-01DA6C2F-8B41E07A' \
-    -annotate +212+31 'C0F1D2A8-9B37-4E6C-8D05-3A7F61E2B9D4-01DA6C30-1F9C5A3E' \
-    -annotate +248+47 '5B8E0D27-E4A1-4C93-B762-0F3D9A5C18E6-01DA6C31-A07B4D92' \
-    \( -size 508x61 xc:black -fx 'min(0.14, max(0, (i - 250) / 200 * 0.14))' \) \
-    -compose CopyOpacity -composite \
-    "$work/hex.png"
-  convert -size 508x61 -define gradient:direction=east "gradient:$navy-$steel" \
-    "$work/hex.png" -compose Over -composite \
-    "$work/mark.png" -geometry +12+5 -composite \
-    -font "$bold" -pointsize 21 -fill white -annotate +70+31 'Nimbra VORTAG' \
-    -font "$sans" -pointsize 11 -fill "$mist" -annotate +71+47 'Agent identifier' \
-    -fill "$teal" -draw 'rectangle 0,58 507,60' \
-    "$work/strip.png"
-  # The right end fades into the dialog's grey: where the dialog comes out wider than the
-  # banner (other font metrics, other DPI), banner and dialog still meet without a seam.
-  convert "$work/strip.png" \
-    \( -size 508x61 xc:black -fx 'i < 400 ? 1 : max(0, (507 - i) / 107)' \) \
-    -alpha off -compose CopyOpacity -composite \
-    -background "$dialog" -compose Over -flatten "$work/banner.png"
-  write_bmp "$work/banner.png" "$here/banner.bmp" 508 61
+  local out=$1 width height cut slant
+  width=$(px 508); height=$(px 61); cut=$(px 420); slant=$(px 36)
+  draw_mark "$(px 48)" white "$teal" "$work/mark.png"
+  convert -size "${width}x${height}" "xc:$dialog" \
+    \( -size "${width}x${height}" -define gradient:direction=south "gradient:$navy-$steel" \) \
+    \( -size "${width}x${height}" xc:black -fill white \
+       -draw "polygon 0,0 $((cut + slant)),0 $cut,$height 0,$height" \) \
+    -compose Over -composite \
+    -fill "$teal" -draw "polygon $((cut + slant + $(px 5))),0 $((cut + slant + $(px 10))),0 $((cut + $(px 10))),$height $((cut + $(px 5))),$height" \
+    "$work/mark.png" -geometry "+$(px 12)+$(px 5)" -composite \
+    -font "$bold" -pointsize "$(px 21)" -fill white -annotate "+$(px 70)+$(px 31)" 'Nimbra VORTAG' \
+    -font "$sans" -pointsize "$(px 11)" -fill "$mist" -annotate "+$(px 71)+$(px 47)" 'Agent identifier' \
+    "$work/banner.png"
+  write_bmp "$work/banner.png" "$out" "$width" "$height" 64
 }
 
 # A button face: $1 word, $2 file, $3 and $4 the face's top and bottom colours, $5 the text
-# colour, $6 a one-pixel inner border. The button's own static edge frames it.
+# colour, $6 an inner border one pixel wide at 100 %. The button's own static edge frames it.
 draw_button() {
-  local word=$1 out=$2 top=$3 bottom=$4 text=$5 border=$6
-  convert -size 70x26 "gradient:$top-$bottom" \
-    -fill none -stroke "$border" -draw 'rectangle 0,0 69,25' -stroke none \
-    -font "$bold" -pointsize 10 -kerning 0.6 -fill "$text" -gravity center \
+  local word=$1 out=$2 top=$3 bottom=$4 text=$5 border=$6 width height line
+  width=$(px 70); height=$(px 26); line=$(px 1)
+  convert -size "${width}x${height}" "gradient:$top-$bottom" -fill none -stroke "$border" -strokewidth "$line" \
+    -draw "rectangle $((line / 2)),$((line / 2)) $((width - 1 - line / 2)),$((height - 1 - line / 2))" -stroke none \
+    -font "$bold" -pointsize "$(awk -v s="$scale" 'BEGIN { print 10 * s }')" \
+    -kerning "$(awk -v s="$scale" 'BEGIN { print 0.6 * s }')" -fill "$text" -gravity center \
     -annotate +0+0 "$word" "$work/face.png"
-  write_bmp "$work/face.png" "$out" 70 26
+  write_bmp "$work/face.png" "$out" "$width" "$height" 32
 }
 
-# The icon: the tag mark on a navy rounded square. 32 and 48 scale the banner's mark; 16 is
-# laid on whole pixels, where a scaled mark would blur its eyelet and writing.
+# The icon: the tag mark on a navy rounded square, one PNG image a size: 16 and 32 for 100 %,
+# 24 and 48 for 150 %, 32 and 64 for 200 %. 16 is laid on whole pixels, where a scaled mark
+# would blur its eyelet and writing; the others scale the banner's mark.
 draw_icon() {
-  local sizes=()
-  for s in 16 32 48; do
-    local r=$((s / 6))
+  local sizes=(16 24 32 48 64) offset=$((6 + 16 * 5)) s r
+  for s in "${sizes[@]}"; do
+    r=$((s / 6))
     if [ "$s" = 16 ]; then
       convert -size 16x16 xc:none -fill white -draw 'polygon 0.6,7.5 4.5,3 14.5,3 14.5,12 4.5,12' \
         +antialias -fill "$teal" -draw 'rectangle 4,7 5,8' \
@@ -139,17 +171,34 @@ draw_icon() {
     fi
     convert -size "${s}x${s}" xc:none -fill "$navy" \
       -draw "roundrectangle 0,0 $((s - 1)),$((s - 1)) $r,$r" \
-      "$work/mark$s.png" -composite "$work/icon$s.png"
-    sizes+=("$work/icon$s.png")
+      "$work/mark$s.png" -composite -define png:format=png32 "$work/icon$s.png"
   done
-  convert "${sizes[@]}" "$here/vortag.ico"
+  {
+    le16 0; le16 1; le16 ${#sizes[@]}   # an icon file with that many images
+    for s in "${sizes[@]}"; do
+      local bytes
+      bytes=$(stat -c %s "$work/icon$s.png")
+      printf "\\$(printf %03o "$s")\\$(printf %03o "$s")\\000\\000"; le16 1; le16 32; le32 "$bytes"; le32 "$offset"
+      offset=$((offset + bytes))
+    done
+    for s in "${sizes[@]}"; do cat "$work/icon$s.png"; done
+  } >"$here/vortag.ico"
   identify -format '%f[%s]: %w x %h\n' "$here/vortag.ico"
 }
 
-draw_banner
-# CHANGE is the tool's one action and carries the product's colours; CLOSE stays quiet.
-draw_button CHANGE  "$here/change-en.bmp" "$steel" "$navy" white "$deep"
-draw_button CAMBIAR "$here/change-es.bmp" "$steel" "$navy" white "$deep"
-draw_button CLOSE   "$here/close-en.bmp"  white "$pale" "$ink" "$edge"
-draw_button CERRAR  "$here/close-es.bmp"  white "$pale" "$ink" "$edge"
+# The artwork of one scale: $1 the scale, $2 what its file names end in.
+draw_scale() {
+  scale=$1
+  local suffix=$2
+  draw_banner "$here/banner$suffix.bmp"
+  # CHANGE is the tool's one action and carries the product's colours; CLOSE stays quiet.
+  draw_button CHANGE  "$here/change-en$suffix.bmp" "$steel" "$navy" white "$deep"
+  draw_button CAMBIAR "$here/change-es$suffix.bmp" "$steel" "$navy" white "$deep"
+  draw_button CLOSE   "$here/close-en$suffix.bmp"  white "$pale" "$ink" "$edge"
+  draw_button CERRAR  "$here/close-es$suffix.bmp"  white "$pale" "$ink" "$edge"
+}
+
+draw_scale 1 ""
+draw_scale 1.5 -150
+draw_scale 2 -200
 draw_icon

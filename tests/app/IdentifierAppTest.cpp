@@ -1,10 +1,12 @@
 #include "app/IdentifierApp.h"
 
 #include "app/IdentifierStore.h"
+#include "app/res/ResourceIds.h"
 #include "foundation/RegistryKey.h"
 #include "foundation/StructException.h"
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchKey.h"
+#include "tests/support/SystemText.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +47,19 @@ int ResultAtClose(CIdentifierDlg& dialog)
     dialog.Destroy();
     MSG quit{};
     return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? static_cast<int>(quit.wParam) : -1;
+}
+
+LONG BitmapWidth(LRESULT bitmap)
+{
+    BITMAP info{};
+    return GetObjectA(reinterpret_cast<HBITMAP>(bitmap), sizeof info, &info) ? info.bmWidth : 0;
+}
+
+std::string ItemText(const CIdentifierDlg& dialog, int id)
+{
+    char text[512] = "";
+    GetDlgItemTextA(dialog.handle, id, text, sizeof text);
+    return text;
 }
 
 }  // namespace
@@ -89,6 +104,81 @@ TEST(IdentifierChange, AFailureWithoutACodeGivesTheFailureValueNeverZero)
             EXPECT_EQ(dialog.ChangeIdentifier(), kFailureWithoutCode);
         EXPECT_EQ(ResultAtClose(dialog), kFailureWithoutCode);
     }
+}
+
+// A failed change says so in the new identifier's row, in the user's language, with the
+// failure's own text and the code; where it left the old identifier deleted, the current field
+// lets go of it. A change that succeeds afterwards shows its identifier as ever.
+TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
+{
+    const std::string shownAtStart = CFailingStore().GetOrCreate().data;
+    EXCEPTION_RECORD fault{};
+    fault.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+    const EXCEPTION_POINTERS faultPointers{&fault, nullptr};
+    const auto refuse = [] { RaiseSystemError(ERROR_ACCESS_DENIED, "Registry: %s", "GUID"); };
+    const struct {
+        const char* name;
+        std::function<void(CFailingStore&)> arrange;
+        std::string current;
+        std::string shown;
+    } cases[] = {
+        {"delete refused", [&](CFailingStore& s) { s.failDelete = refuse; }, shownAtStart, SystemText(5) + " (5)"},
+        {"store refused", [&](CFailingStore& s) { s.failAfterDelete = refuse; }, "", SystemText(5) + " (5)"},
+        {"fault", [&](CFailingStore& s) { s.failAfterDelete = [&] { throw CStructException(CWin32Exception(&faultPointers)); }; },
+         "", "The thread tried to read from or write to a virtual address for which it does not have the appropriate "
+             "access. (0xC0000005)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFailingStore store;
+        c.arrange(store);
+        CIdentifierDlg dialog(store);
+        ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
+        EXPECT_NE(dialog.ChangeIdentifier(), 0);
+        EXPECT_EQ(ItemText(dialog, IDC_NEW_LABEL), "Change failed: ");
+        EXPECT_EQ(ItemText(dialog, IDC_NEW_IDENTIFIER), c.shown);
+        EXPECT_EQ(ItemText(dialog, IDC_CURRENT_IDENTIFIER), c.current);
+
+        store.failDelete = store.failAfterDelete = [] {};
+        dialog.ChangeIdentifier();   // whether a collector starts here or not
+        EXPECT_EQ(ItemText(dialog, IDC_NEW_LABEL).rfind("New GUID", 0), 0u) << ItemText(dialog, IDC_NEW_LABEL);
+        EXPECT_EQ(ItemText(dialog, IDC_NEW_IDENTIFIER), shownAtStart);
+        ResultAtClose(dialog);
+    }
+}
+
+// When the dialog's DPI changes, the images of the scale nearest the new DPI follow (the larger
+// halfway between two), and each button takes its face's size.
+TEST(IdentifierDlg, ADpiChangeBringsTheImagesOfTheNearestScale)
+{
+    CFailingStore store;
+    CIdentifierDlg dialog(store);
+    ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
+    const struct { UINT dpi; LONG face, banner, icon; } changes[] = {
+        {192, 140, 1016, 64}, {120, 105, 762, 48}, {96, 70, 508, 32}, {300, 140, 1016, 64}};
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.dpi);
+        RECT suggested{};
+        GetWindowRect(dialog.handle, &suggested);
+        SendMessageA(dialog.handle, WM_DPICHANGED, MAKEWPARAM(change.dpi, change.dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageA(&message);
+        for (const int button : {IDC_CHANGE, IDC_CLOSE}) {
+            EXPECT_EQ(BitmapWidth(SendDlgItemMessageA(dialog.handle, button, BM_GETIMAGE, IMAGE_BITMAP, 0)), change.face);
+            RECT client{};
+            GetClientRect(GetDlgItem(dialog.handle, button), &client);
+            EXPECT_EQ(client.right, change.face);
+        }
+        EXPECT_EQ(BitmapWidth(SendDlgItemMessageA(dialog.handle, IDC_BANNER, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                  change.banner);
+        ICONINFO icon{};
+        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(dialog.handle, WM_GETICON, ICON_BIG, 0)), &icon));
+        EXPECT_EQ(BitmapWidth(reinterpret_cast<LRESULT>(icon.hbmColor)), change.icon);
+        DeleteObject(icon.hbmColor);
+        DeleteObject(icon.hbmMask);
+    }
+    ResultAtClose(dialog);
 }
 
 TEST(OuterGuard, AnEscapingExceptionNeverEndsWithZero)

@@ -84,8 +84,8 @@ const ControlRow kControls[] = {
     {205, "Edit", kIdentifierEdit, 0, "10,52 319x12", ""},
     {204, "Static", kLabel, 0, "10,68 319x10", "-"},
     {206, "Edit", kIdentifierEdit, 0, "10,78 319x12", ""},
-    {202, "Button", kFaceButton, WS_EX_STATICEDGE, "227,95 48x17", ""},
-    {203, "Button", kFaceButton, WS_EX_STATICEDGE, "281,95 48x17", ""},
+    {202, "Button", kFaceButton, WS_EX_STATICEDGE, "227,95 48x17", "CHANGE"},
+    {203, "Button", kFaceButton, WS_EX_STATICEDGE, "281,95 48x17", "CLOSE"},
 };
 
 INT_PTR CALLBACK LeaveAllToTheSystem(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
@@ -152,7 +152,8 @@ TEST(StringBlock7, HoldsEntries10And11AndNothingElseInEachLanguage)
     }
 }
 
-TEST(ResourceBitmaps, HaveTheirSizesAt8BitsPerPixelInTheirLanguages)
+// Each image at 100, 150 and 200 % (its number, plus 1000, plus 2000), run-length encoded.
+TEST(ResourceBitmaps, HaveTheirSizesAtEveryScaleAt8BitsPerPixelInTheirLanguages)
 {
     struct Row { int id; WORD language; LONG width, height; };
     const Row rows[] = {
@@ -160,22 +161,26 @@ TEST(ResourceBitmaps, HaveTheirSizesAt8BitsPerPixelInTheirLanguages)
         {115, kEnglish, 70, 26}, {115, kSpanish, 70, 26},
         {108, kEnglish, 508, 61},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.id << " in " << std::hex << row.language);
-        ByteReader bitmap{ResourceBytes(RT_BITMAP, row.id, row.language)};
-        BITMAPINFOHEADER header{};
-        ASSERT_NO_THROW(header = bitmap.Read<BITMAPINFOHEADER>());
-        EXPECT_EQ(header.biSize, sizeof header);
-        EXPECT_EQ(header.biWidth, row.width);
-        EXPECT_EQ(std::abs(header.biHeight), row.height);
-        EXPECT_EQ(header.biBitCount, 8);
-        EXPECT_EQ(header.biCompression, DWORD{BI_RGB});
-    }
-    for (int face : {103, 115})
+    const struct { int images; LONG percent; } scales[] = {{0, 100}, {1000, 150}, {2000, 200}};
+    for (const auto& scale : scales)
+        for (const Row& row : rows) {
+            const int id = row.id + scale.images;
+            SCOPED_TRACE(testing::Message() << id << " in " << std::hex << row.language);
+            ByteReader bitmap{ResourceBytes(RT_BITMAP, id, row.language)};
+            BITMAPINFOHEADER header{};
+            ASSERT_NO_THROW(header = bitmap.Read<BITMAPINFOHEADER>());
+            EXPECT_EQ(header.biSize, sizeof header);
+            EXPECT_EQ(header.biWidth, (row.width * scale.percent + 50) / 100);
+            EXPECT_EQ(std::abs(header.biHeight), (row.height * scale.percent + 50) / 100);
+            EXPECT_EQ(header.biBitCount, 8);
+            EXPECT_EQ(header.biCompression, DWORD{BI_RLE8});
+        }
+    for (int face : {103, 115, 1103, 1115, 2103, 2115})
         EXPECT_NE(ResourceBytes(RT_BITMAP, face, kEnglish), ResourceBytes(RT_BITMAP, face, kSpanish)) << face;
 }
 
-TEST(ResourceIcon, GroupHolds16_32And48PixelImages)
+// 16 and 32 pixels at 100 %, 24 and 48 at 150 %, 32 and 64 at 200 %.
+TEST(ResourceIcon, GroupHolds16_24_32_48And64PixelImages)
 {
     ByteReader group{ResourceBytes(RT_GROUP_ICON, 109, kEnglish)};
     EXPECT_EQ(group.Read<DWORD>(), 0x00010000u);   // reserved 0, type 1: icons
@@ -188,7 +193,7 @@ TEST(ResourceIcon, GroupHolds16_32And48PixelImages)
         EXPECT_FALSE(ResourceBytes(RT_ICON, image, kEnglish).empty()) << "image " << image;
         sizes.insert(width);
     }
-    EXPECT_EQ(sizes, (std::set<int>{16, 32, 48}));
+    EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48, 64}));
     EXPECT_NE(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(109)), nullptr);
 }
 
@@ -219,9 +224,14 @@ TEST(ResourceVersion, CarriesTheProjectVersion)
     }
 }
 
-TEST(ResourceManifest, AsksToRunAsInvokerWithoutUiAccess)
+TEST(ResourceManifest, AsksToRunAsInvokerWithoutUiAccessAndIsPerMonitorDpiAware)
 {
     const std::string manifest = ResourceBytes(RT_MANIFEST, 1, kEnglish);
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
-    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos) << manifest;
+    for (const char* setting : {
+             "level=\"asInvoker\"", "uiAccess=\"false\"",
+             // per monitor v2, else system awareness: in the list where it is read (Windows 10
+             // 1607 and later), as dpiAware before
+             "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, System</dpiAwareness>",
+             "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"})
+        EXPECT_NE(manifest.find(setting), std::string::npos) << setting << " in\n" << manifest;
 }

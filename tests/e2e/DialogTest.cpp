@@ -1,12 +1,17 @@
 #include "tests/e2e/ToolFixture.h"
 
 #include "tests/support/IdentifierShape.h"
+#include "tests/support/SystemText.h"
 #include "tools/driver/Controls.h"
 #include "tools/driver/Keyboard.h"
 #include "tools/driver/ScreenImage.h"
 #include "tools/driver/TopWindows.h"
 
 #include <gtest/gtest.h>
+
+#include <oleacc.h>
+
+#include <cstdlib>
 
 namespace vortag_e2e {
 namespace {
@@ -32,30 +37,36 @@ Face LoadFace(const std::string& program, int id, LANGID language)
     HRSRC resource = module ? FindResourceExA(module, RT_BITMAP, MAKEINTRESOURCEA(id), language) : nullptr;
     const auto* info = resource ? static_cast<const BITMAPINFO*>(LockResource(LoadResource(module, resource))) : nullptr;
     if (info && info->bmiHeader.biBitCount == 8) {
+        // The system decodes the bits, run-length encoded or not, into a top-down 32-bit image.
         const BITMAPINFOHEADER& header = info->bmiHeader;
         const DWORD colours = header.biClrUsed ? header.biClrUsed : 256;
-        const auto* bits = reinterpret_cast<const BYTE*>(info->bmiColors + colours);
-        const int stride = (header.biWidth + 3) & ~3;
         face.width = header.biWidth;
-        face.height = header.biHeight;
-        for (int y = 0; y < face.height; ++y)
-            for (int x = 0; x < face.width; ++x) {
-                const RGBQUAD& c = info->bmiColors[bits[(face.height - 1 - y) * stride + x]];
-                face.pixels.push_back(RGB(c.rgbRed, c.rgbGreen, c.rgbBlue));
-            }
+        face.height = std::abs(header.biHeight);
+        BITMAPINFO decoded{};
+        decoded.bmiHeader = {sizeof decoded.bmiHeader, face.width, -face.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP image = CreateDIBSection(nullptr, &decoded, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC dc = CreateCompatibleDC(nullptr);
+        SetDIBits(dc, image, 0, face.height, info->bmiColors + colours, info, DIB_RGB_COLORS);
+        for (int i = 0; i < face.width * face.height; ++i) {
+            const RGBQUAD& c = static_cast<const RGBQUAD*>(bits)[i];
+            face.pixels.push_back(RGB(c.rgbRed, c.rgbGreen, c.rgbBlue));
+        }
+        DeleteDC(dc);
+        DeleteObject(image);
     }
     if (module)
         FreeLibrary(module);
     return face;
 }
 
-// Whether the button shows exactly this face somewhere on its surface.
-bool ShowsFace(HWND button, const Face& face)
+// Whether the window shows exactly this face somewhere on its surface.
+bool ShowsFace(HWND window, const Face& face)
 {
-    const e2e::ScreenImage shot = e2e::ScreenImage::CaptureWindow(button);
+    const e2e::ScreenImage shot = e2e::ScreenImage::CaptureWindow(window);
     for (int top = 0; top + face.height <= shot.Height(); ++top)
         for (int left = 0; left + face.width <= shot.Width(); ++left) {
-            bool same = true;
+            bool same = !face.pixels.empty();
             for (int y = 0; same && y < face.height; ++y)
                 for (int x = 0; same && x < face.width; ++x)
                     same = shot.Pixel(left + x, top + y) == face.pixels[y * face.width + x];
@@ -63,6 +74,60 @@ bool ShowsFace(HWND button, const Face& face)
                 return true;
         }
     return false;
+}
+
+// Whether the window comes to show the face (or, with `shown` false, no longer shows it) in the
+// driver's time: its paint may still be on the way.
+bool ComesToShowFace(HWND window, const Face& face, bool shown = true)
+{
+    return e2e::PollUntil(e2e::kDefaultTimeoutMs, [&] { return ShowsFace(window, face) == shown; });
+}
+
+// Whether the control's text fits it in the dialog's font at `dpi` (8-point "MS Sans Serif"):
+// no wider than its client area less an edit's margins, no taller than its client area.
+bool TextFits(HWND control, int dpi, std::string& measured)
+{
+    const std::string text = ReadText(control);
+    RECT client{};
+    GetClientRect(control, &client);
+    const DWORD margins = static_cast<DWORD>(SendMessageA(control, EM_GETMARGINS, 0, 0));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+    SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    DeleteDC(dc);
+    DeleteObject(font);
+    measured = "'" + text + "' " + std::to_string(size.cx) + " wide in " + std::to_string(client.right);
+    return size.cx + LOWORD(margins) + HIWORD(margins) <= client.right && size.cy <= client.bottom;
+}
+
+// The name by which assistive technology (MSAA) calls a control, as it asks for it.
+std::string AccessibleName(HWND control)
+{
+    IAccessible* accessible = nullptr;
+    BSTR name = nullptr;
+    VARIANT self{};
+    self.vt = VT_I4;   // CHILDID_SELF
+    // __uuidof rather than IID_IAccessible: the 64-bit toolchain links that name to oleacc's
+    // import thunk instead of the identifier, and the question then fails with E_NOINTERFACE.
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&accessible)))) {
+        accessible->get_accName(self, &name);
+        accessible->Release();
+    }
+    const std::string text(name, name + SysStringLen(name));   // ASCII names
+    SysFreeString(name);
+    return text;
+}
+
+// What a screen reader calls CHANGE, CLOSE and the two identifier fields (after their labels).
+std::vector<std::string> AccessibleNames(HWND dialog)
+{
+    std::vector<std::string> names;
+    for (int id : {kChangeButton, kCloseButton, kCurrentIdentifier, kNewIdentifier})
+        names.push_back(AccessibleName(Control(dialog, id)));
+    return names;
 }
 
 // The CHANGE click, sent: it returns once the change has run, whatever it did.
@@ -104,8 +169,8 @@ TEST_F(ToolTest, ChangeTwiceStoresAndShowsTheSecondAndStartsTheCollectorEachTime
     const HWND dialog = StartDialog(process, "", {{"LANG", "en_US.UTF-8"}});
     EXPECT_EQ(ReadText(Control(dialog, kCurrentIdentifier)), kKnownIdentifier);
     // Before any click: a focused button draws its focus frame over the face.
-    EXPECT_TRUE(ShowsFace(Control(dialog, kChangeButton), LoadFace(tool, 103, kEnglish)));
-    EXPECT_TRUE(ShowsFace(Control(dialog, kCloseButton), LoadFace(tool, 115, kEnglish)));
+    EXPECT_TRUE(ComesToShowFace(Control(dialog, kChangeButton), LoadFace(tool, 103, kEnglish)));
+    EXPECT_TRUE(ComesToShowFace(Control(dialog, kCloseButton), LoadFace(tool, 115, kEnglish)));
 
     const std::string first = Change(dialog);
     EXPECT_EQ(StoredIdentifier(), first);
@@ -115,6 +180,7 @@ TEST_F(ToolTest, ChangeTwiceStoresAndShowsTheSecondAndStartsTheCollectorEachTime
     EXPECT_EQ(StoredIdentifier(), second);
     EXPECT_EQ(ReadText(Control(dialog, kCurrentIdentifier)), kKnownIdentifier);
     EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "New GUID: ");
+    EXPECT_EQ(AccessibleNames(dialog), (std::vector<std::string>{"CHANGE", "CLOSE", "Current GUID:", "New GUID: "}));
     EXPECT_EQ(WaitForCollectorRuns(suite.Path(), 2), (std::vector<std::string>{"/DELFLAGS", "/DELFLAGS"}));
     SaveScreenshot(dialog, "dialog-en");
     EXPECT_EQ(CloseDialog(dialog, *process), 0u);
@@ -128,11 +194,12 @@ TEST_F(ToolTest, SpanishUserSeesSpanishLabelsAndButtonFaces)
     EXPECT_EQ(ReadText(Control(dialog, kCurrentLabel)), "GUID Actual:");
     const Face cambiar = LoadFace(tool, 103, kSpanish);
     ASSERT_EQ(cambiar.width, 70);
-    EXPECT_TRUE(ShowsFace(Control(dialog, kChangeButton), cambiar));
-    EXPECT_TRUE(ShowsFace(Control(dialog, kCloseButton), LoadFace(tool, 115, kSpanish)));
+    EXPECT_TRUE(ComesToShowFace(Control(dialog, kChangeButton), cambiar));
+    EXPECT_TRUE(ComesToShowFace(Control(dialog, kCloseButton), LoadFace(tool, 115, kSpanish)));
     EXPECT_FALSE(ShowsFace(Control(dialog, kChangeButton), LoadFace(tool, 103, kEnglish)));
     Change(dialog);
     EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "GUID Nuevo: ");
+    EXPECT_EQ(AccessibleNames(dialog), (std::vector<std::string>{"CAMBIAR", "CERRAR", "GUID Actual:", "GUID Nuevo: "}));
     SaveScreenshot(dialog, "dialog-es");
     EXPECT_EQ(CloseDialog(dialog, *process), 0u);
 }
@@ -144,6 +211,8 @@ TEST_F(ToolTest, MissingCollectorStillReplacesTheIdentifierAndEndsWithFileNotFou
     const HWND dialog = StartDialog(process);
     const std::string changed = Change(dialog);
     EXPECT_EQ(StoredIdentifier(), changed);
+    // The identifier stays shown; the label says what did not happen.
+    EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "New GUID, collector not started (2): ");
     EXPECT_EQ(CloseDialog(dialog, *process), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
@@ -151,12 +220,79 @@ TEST_F(ToolTest, EnterAndEscapeLeaveTheDialogOpenAndTheCloseBoxEndsWithTheLastRe
 {
     std::unique_ptr<e2e::Process> process;
     const HWND dialog = StartDialog(process);
-    Change(dialog);   // no collector here: this change's result is 2
-    e2e::PressKey(dialog, VK_RETURN);
+    // In a field they are IDOK and IDCANCEL, which neither close the dialog nor press a button.
+    EXPECT_EQ(e2e::PressKey(dialog, VK_RETURN), Control(dialog, kCurrentIdentifier));
     e2e::PressKey(dialog, VK_ESCAPE);
     EXPECT_TRUE(StaysOpen(*process, dialog));
+    EXPECT_EQ(ReadText(Control(dialog, kNewIdentifier)), "");
+    Change(dialog);   // no collector here: this change's result is 2
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(process->WaitForExit(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(ToolTest, TabWalksTheFieldsAndButtonsSpaceAndEnterPressTheFocusedButtonAltF4Closes)
+{
+    InstallCollector();
+    std::unique_ptr<e2e::Process> process;
+    const HWND dialog = StartDialog(process, "", {{"LANG", "en_US.UTF-8"}});
+    e2e::WaitForFocus(Control(dialog, kCurrentIdentifier));
+    for (const int next : {kNewIdentifier, kChangeButton, kCloseButton, kCurrentIdentifier}) {
+        e2e::PressKey(dialog, VK_TAB);
+        e2e::WaitForFocus(Control(dialog, next));
+    }
+    for (const int previous : {kCloseButton, kChangeButton}) {
+        e2e::PressKey(dialog, VK_TAB, VK_SHIFT);
+        e2e::WaitForFocus(Control(dialog, previous));
+    }
+    // The focused button shows where the keys go: a focus frame over its face.
+    const HWND change = Control(dialog, kChangeButton);
+    EXPECT_EQ(SendMessageA(change, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+    EXPECT_TRUE(ComesToShowFace(change, LoadFace(tool, 103, kEnglish), false));
+    EXPECT_TRUE(ComesToShowFace(Control(dialog, kCloseButton), LoadFace(tool, 115, kEnglish)));
+
+    e2e::PressKey(dialog, VK_SPACE);
+    const std::string first = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), "");
+    e2e::PressKey(dialog, VK_RETURN);
+    const std::string second = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), first);
+    EXPECT_EQ(StoredIdentifier(), second);
+    e2e::PressKey(dialog, VK_F4, VK_MENU);
+    EXPECT_EQ(process->WaitForExit(), 0u);
+}
+
+// At 100, 150 and 200 % the dialog shows the images drawn for its scale: each face fills its
+// button, the banner is the scale's own; and every label and field holds its text. (Wine gives
+// this unaware test the windows' rectangles in the screen's pixels, as its screenshots are.)
+TEST_F(ToolTest, AtEveryScaleTheFacesFillTheirButtonsAndEveryTextFitsItsControl)
+{
+    const struct {
+        int dpi;
+        int images;   // what the scale's bitmap numbers add
+    } scales[] = {{96, 0}, {144, 1000}, {192, 2000}};
+    for (const auto& scale : scales) {
+        SCOPED_TRACE(testing::Message() << scale.dpi << " DPI");
+        SetScreenDpi(scale.dpi);
+        StoreIdentifier(kKnownIdentifier);
+        std::unique_ptr<e2e::Process> process;
+        const HWND dialog = StartDialog(process, "", {{"LANG", "en_US.UTF-8"}});
+        const struct { int control, image; } shown[] = {
+            {kChangeButton, 103}, {kCloseButton, 115}, {-1, 108}};
+        for (const auto& item : shown) {
+            const HWND control = Control(dialog, item.control);
+            const Face face = LoadFace(tool, item.image + scale.images, kEnglish);
+            RECT client{};
+            GetClientRect(control, &client);
+            EXPECT_NEAR(client.right, face.width, 3) << item.image;
+            EXPECT_NEAR(client.bottom, face.height, 3) << item.image;
+            EXPECT_TRUE(ComesToShowFace(control, face)) << item.image;
+        }
+        Change(dialog);   // no collector: the longest label there is (and CHANGE has the focus)
+        for (const int id : {kCurrentLabel, kCurrentIdentifier, kNewLabel, kNewIdentifier}) {
+            std::string measured;
+            EXPECT_TRUE(TextFits(Control(dialog, id), scale.dpi, measured)) << id << ": " << measured;
+        }
+        SaveScreenshot(dialog, "dialog-" + std::to_string(scale.dpi));
+        EXPECT_EQ(CloseDialog(dialog, *process), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    }
 }
 
 TEST_F(ToolTest, ClosingTheHiddenMainWindowEndsWithItsLParam)
@@ -189,7 +325,7 @@ TEST_F(ToolTest, ASecondCopyEndsAt183WithoutAWindowAndChangesNothing)
     EXPECT_EQ(CloseDialog(dialog, *first), 0u);
 }
 
-TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedLeavesTheDisplaysAndStartsNoCollector)
+TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedSaysWhyInTheDialogAndStartsNoCollector)
 {
     InstallCollector();
     StoreIdentifier(kKnownIdentifier);
@@ -199,8 +335,9 @@ TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedLeavesTheDisplaysAndStartsNoCol
     // A user who may read the key but not write it sees what is stored.
     EXPECT_EQ(ReadText(Control(dialog, kCurrentIdentifier)), kKnownIdentifier);
     ChangeAndWait(dialog);
-    EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "-");
-    EXPECT_EQ(ReadText(Control(dialog, kNewIdentifier)), "");
+    EXPECT_EQ(ReadText(Control(dialog, kNewLabel)), "Change failed: ");
+    EXPECT_EQ(ReadText(Control(dialog, kNewIdentifier)), SystemText(ERROR_ACCESS_DENIED) + " (5)");
+    EXPECT_EQ(ReadText(Control(dialog, kCurrentIdentifier)), kKnownIdentifier);   // still stored
     EXPECT_EQ(CloseDialog(dialog, *process), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(StoredIdentifier(), kKnownIdentifier);
     EXPECT_FALSE(CollectorStarted(suite.Path()));

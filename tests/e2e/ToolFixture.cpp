@@ -28,8 +28,11 @@ void DeleteSuiteSetup()
     }
 }
 
+const char kDesktopSettings[] = "Control Panel\\Desktop";
+
 void CleanMachine()
 {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopSettings, "LogPixels");
     e2e::DeleteIdentifierKeys();
     DeleteSuiteSetup();
     DeleteFileA((WindowsFolder() + "\\QTFile.ini").c_str());
@@ -48,6 +51,12 @@ void MakeIdentifierKeyReadOnly()
     EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
     LocalFree(readOnly);
     RegCloseKey(key);
+}
+
+void SetScreenDpi(DWORD dpi)
+{
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopSettings, "LogPixels", REG_DWORD, &dpi, sizeof dpi),
+              ERROR_SUCCESS);
 }
 
 std::vector<std::string> WaitForCollectorRuns(const std::string& folder, size_t count)

@@ -32,6 +32,9 @@ using e2e::StoreIdentifier;
 
 // Lets nobody write the identifier's key (a read-only DACL); the fixture undoes it.
 void MakeIdentifierKeyReadOnly();
+// The screen's DPI for every program started from now on (Wine's LogPixels, which it reads as a
+// program starts); the fixture puts back the default, 96.
+void SetScreenDpi(DWORD dpi);
 // Waits (bounded) until the collector in `folder` has run `count` times; returns the runs.
 std::vector<std::string> WaitForCollectorRuns(const std::string& folder, size_t count);
 // Whether a collector was started: one runs now or the one in `folder` has logged. Certain once

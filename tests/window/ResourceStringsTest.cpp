@@ -1,5 +1,5 @@
-// Texts from the string tables of the module: the tool's own (strings 106 and 107 in
-// English and Spanish) and malformed blocks of the tests' own (MalformedStrings.rc).
+// Texts from the string tables of the module: the tool's own (labels, button names and
+// failure texts in English and Spanish) and malformed blocks of the tests' own (MalformedStrings.rc).
 
 #include "foundation/Str.h"
 
@@ -22,6 +22,14 @@ const StringCase kStrings[] = {
     {107, 0x0C0A, "GUID Nuevo: "},
     {96, 0x0409, ""},      // entry 0 of block 7: empty
     {111, 0x0C0A, ""},     // entry 15 of block 7: the last one, empty
+    {112, 0x0409, "CHANGE"},   // the buttons' names, block 8
+    {112, 0x0C0A, "CAMBIAR"},
+    {113, 0x0409, "CLOSE"},
+    {113, 0x0C0A, "CERRAR"},
+    {114, 0x0409, "Change failed: "},   // what a failed change says
+    {114, 0x0C0A, "Error al cambiar: "},
+    {115, 0x0409, "New GUID, collector not started"},
+    {115, 0x0C0A, "GUID Nuevo, colector no iniciado"},
     {200, 0x0409, ""},     // block 13 exists in no language
     {4000, 0x0409, "AB"},  // the entry before the one that lies
     {4001, 0x0409, ""},    // claims more than its block holds

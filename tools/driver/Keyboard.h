@@ -13,10 +13,15 @@
 namespace e2e {
 
 // Brings `dialog` to the foreground, waits until one of its controls (or the dialog itself)
-// has the keyboard focus, and types `virtualKey` (pressed and released). Returns the window
-// that had the focus, which the key went to. Throws when the dialog cannot be brought to the
+// has the keyboard focus, and types `virtualKey` (pressed and released), with `modifier`
+// (VK_SHIFT, VK_MENU ...) held down around it when one is given. Returns the window that had
+// the focus, which the key went to. Throws when the dialog cannot be brought to the
 // foreground or gets no focus within `timeoutMs`. The effect arrives asynchronously: wait for
 // it (WaitForText, for example).
-HWND PressKey(HWND dialog, WORD virtualKey, unsigned timeoutMs = kDefaultTimeoutMs);
+HWND PressKey(HWND dialog, WORD virtualKey, WORD modifier = 0, unsigned timeoutMs = kDefaultTimeoutMs);
+
+// Waits until `control` has the keyboard focus of its thread; throws naming the window that
+// has it instead.
+void WaitForFocus(HWND control, unsigned timeoutMs = kDefaultTimeoutMs);
 
 }  // namespace e2e
