@@ -1,9 +1,9 @@
-# Plain text for admins from README.md: only the lines between "<!-- admin-text -->" and
-# "<!-- /admin-text -->", headed by `title`, with the Markdown marks taken out: headings
-# underlined, code blocks indented, bold words upper-cased, links reduced to their text, tables
-# laid out in columns (the last one wrapped within `width`). Expects ASCII text; line ends are
-# left to the caller. Fails when README.md marks no section.
-#   awk -v title="Nimbra VORTAG 1.0.0" -f scripts/readme-text.awk README.md
+# Plain text for admins from docs/admin.md, headed by `title` in place of the document's own
+# first heading, with the Markdown marks taken out: headings underlined, code blocks indented,
+# bold words upper-cased, links reduced to their text, tables laid out in columns (the last one
+# wrapped within `width`). Expects ASCII text; line ends are left to the caller. Fails on a
+# document without text.
+#   awk -v title="Nimbra VORTAG 1.0.0" -f scripts/readme-text.awk docs/admin.md
 
 BEGIN {
     width = 100
@@ -11,9 +11,8 @@ BEGIN {
     blank = 1
 }
 
-/^<!-- admin-text -->/  { marked = 1; sections++; next }
-/^<!-- \/admin-text -->/ { flush_table(); marked = 0; next }
-!marked { next }
+NR == 1 && /^# / { next }
+!/^[ \t]*$/ { lines++ }
 
 /^```/ { code = !code; next }
 code   { emit("    " $0); next }
@@ -36,8 +35,8 @@ code   { emit("    " $0); next }
 
 END {
     flush_table()
-    if (!sections) {
-        print "readme-text: README.md marks no section with <!-- admin-text -->" > "/dev/stderr"
+    if (!lines) {
+        print "readme-text: " FILENAME " holds no text" > "/dev/stderr"
         exit 1
     }
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the release: the package dist/vortag-<version>/ (vortag.exe, README.txt for admins made
-# from README.md, SHA256SUMS over both) and its archive dist/vortag-<version>.zip, the same bytes
+# from docs/admin.md, SHA256SUMS over both) and its archive dist/vortag-<version>.zip, the same bytes
 # at every run from one commit, signed or not. The version is the one project() names in
 # CMakeLists.txt, read from the build's CMake cache.
 #   bash scripts/release.sh [--build FOLDER] [--dist FOLDER] [--allow-dirty] [--allow-x64-for-tests]
@@ -132,7 +132,7 @@ trap 'status=$?; [ -z "$password_copy" ] || rm -f "$password_copy"
       [ $status = 0 ] || rm -rf "$package" "$package.zip"; exit $status' EXIT
 mkdir -p "$package"
 cp "$exe" "$package/vortag.exe"
-LC_ALL=C.UTF-8 iconv -f UTF-8 -t ASCII//TRANSLIT "$root/README.md" |
+LC_ALL=C.UTF-8 iconv -f UTF-8 -t ASCII//TRANSLIT "$root/docs/admin.md" |
   awk -v title="Nimbra VORTAG $version$mark" -f "$root/scripts/readme-text.awk" |
   sed 's/$/\r/' >"$package/README.txt"
 sign "$package/vortag.exe"

@@ -12,15 +12,16 @@ namespace {
 
 const char kKnownIdentifier[] = "{00000000-1111-2222-3333-444444444444-01DA0000-00000000}";
 
-// The README's cmd lines for admins (the fenced block that starts the tool with `start "" /wait`),
-// made to start `tool` plainly, so that the test decides how it ends; empty when not found.
+// The cmd lines that docs/admin.md gives admins (the fenced block that starts the tool with
+// `start "" /wait`), made to start `tool` plainly, so that the test decides how it ends; empty
+// when not found.
 std::string AdminsCmdRecipe(const std::string& tool)
 {
-    const std::string readme = e2e::ReadWholeFile(std::string("Z:") + VORTAG_SOURCE_DIR + "/README.md");
+    const std::string admin = e2e::ReadWholeFile(std::string("Z:") + VORTAG_SOURCE_DIR + "/docs/admin.md");
     const std::string documented = "\"C:\\Program Files\\Nimbra\\vortag.exe\" QUIET";
-    const size_t start = readme.find("start \"\" /wait");
-    const size_t end = readme.find("```", start);
-    std::string recipe = start == std::string::npos || end == std::string::npos ? "" : readme.substr(start, end - start);
+    const size_t start = admin.find("start \"\" /wait");
+    const size_t end = admin.find("```", start);
+    std::string recipe = start == std::string::npos || end == std::string::npos ? "" : admin.substr(start, end - start);
     const size_t at = recipe.find(documented);
     return at == std::string::npos ? "" : recipe.replace(at, documented.size(), "\"" + tool + "\"");
 }
@@ -83,7 +84,7 @@ TEST_F(ToolTest, QuietFailuresEndWithAFailureCodeAndShowNothing)
     }
 }
 
-// The README's check, run by Wine's cmd against the real tool (started plainly, so that the test
+// The admins' check, run by Wine's cmd against the real tool (started plainly, so that the test
 // decides how it ends): it names a failure that cmd shows as a negative number, and says
 // nothing after a success.
 TEST_F(ToolTest, TheAdminsCmdRecipeCatchesEveryFailureAndOnlyFailures)

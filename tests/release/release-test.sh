@@ -28,8 +28,9 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 
 tree=$work/tree
 commit_time=981173106
-mkdir "$tree"
-cp -r "$root/scripts" "$root/README.md" "$tree/"
+mkdir -p "$tree/docs"
+cp -r "$root/scripts" "$tree/"
+cp "$root/docs/admin.md" "$tree/docs/"
 git -C "$tree" init -q
 git -C "$tree" add -A
 GIT_COMMITTER_DATE="$commit_time +0000" git -C "$tree" -c user.name=test \
@@ -122,7 +123,7 @@ header=$(od -An -tu4 --endian=little -j60 -N4 "$build/bin/vortag.exe")
 printf '\x64\x86' | dd of="$work/x64/bin/vortag.exe" bs=1 seek=$((header + 4)) conv=notrunc 2>/dev/null
 ! try_release x64-exe --build "$work/x64" || fail "release.sh packaged a 64-bit exe"
 grep -q "PE machine 8664" "$work/x64-exe.log" || fail "the refused 64-bit exe: $(cat "$work/x64-exe.log")"
-echo >>"$tree/README.md"
+echo >>"$tree/docs/admin.md"
 ! try_release dirty-tree "${this_build[@]}" || fail "release.sh packaged a tree with a change"
 grep -q "no commit holds" "$work/dirty-tree.log" || fail "the refused tree: $(cat "$work/dirty-tree.log")"
 release dirty --allow-dirty
