@@ -6,9 +6,9 @@
 
 class CIdentifierApp : public CAppBase {
 public:
-    CIdentifierApp() = default;
-    // With a store of its own (which must outlive the application object).
-    explicit CIdentifierApp(const CIdentifierStore& store) : mainWindow(store) {}
+    // The dialog's store and suite folder: the process's own, handed down by WinMain; they must
+    // outlive the application object.
+    CIdentifierApp(const CIdentifierStore& store, const CSysPaths& suiteFolder) : mainWindow(store, suiteFolder) {}
 
     CIdentifierMainWnd mainWindow;
 

@@ -3,11 +3,12 @@
 #include "app/AppBase.h"
 #include "app/DialogArtwork.h"
 #include "app/FixedTexts.h"
-#include "app/ProcessObjects.h"
+#include "app/IdentifierStore.h"
 #include "app/res/ResourceIds.h"
 #include "foundation/CarriedException.h"
 #include "foundation/DynLibrary.h"
 #include "foundation/StructException.h"
+#include "foundation/SysPaths.h"
 
 #include <shellapi.h>
 
@@ -26,9 +27,8 @@ CStr UserText(uint32_t stringId)
 }
 }  // namespace
 
-CIdentifierDlg::CIdentifierDlg() : CIdentifierDlg(g_identifierStore) {}
-
-CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store) : m_store(store)
+CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store, const CSysPaths& suiteFolder)
+    : m_store(store), m_suiteFolder(suiteFolder)
 {
     templateId = IDD_IDENTIFIER;
     try {
@@ -117,7 +117,7 @@ int CIdentifierDlg::ChangeIdentifier()
         identifierGone = false;
         ShowLabel(IDC_NEW_LABEL, IDS_NEW_IDENTIFIER);
         SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", identifier.data);
-        const CStr collector = g_suiteFolder.Combine(kCollectorFileName);
+        const CStr collector = m_suiteFolder.Combine(kCollectorFileName);
         const HINSTANCE started = shellExecute(handle, "open", collector.data, kCollectorParameters, nullptr,
                                                SW_SHOWNORMAL);
         m_result = CollectorStartResult(reinterpret_cast<INT_PTR>(started));

@@ -7,20 +7,20 @@
 
 class CIdentifierStore;
 class CStructException;
+class CSysPaths;
 
 class CIdentifierDlg : public CDlgBase {
 public:
-    // Reads the stored identifier of the process's store (or of `store`, which must outlive
-    // the dialog), storing a fresh one when none is.
-    CIdentifierDlg();
-    explicit CIdentifierDlg(const CIdentifierStore& store);
+    // Reads the identifier that `store` keeps, which stores a fresh one when none is; a change
+    // starts the collector in `suiteFolder`. Both must outlive the dialog.
+    CIdentifierDlg(const CIdentifierStore& store, const CSysPaths& suiteFolder);
 
     // Replaces the stored identifier, shows the new one and starts the collector; a failure
     // shows in the new identifier's row, and the current field lets go of an identifier that
-    // the failure left deleted. 0 on success, else the failure value that becomes the exit code (never 0: a failure
-    // without a code of its own gives kFailureWithoutCode). An exception of a foreign kind
-    // goes on to the caller, and the result says the change failed. Works with or without
-    // the dialog window.
+    // the failure left deleted. 0 on success, else the failure value that becomes the exit
+    // code (never 0: a failure without a code of its own gives kFailureWithoutCode). An
+    // exception of a foreign kind goes on to the caller, and the result says the change
+    // failed. Works with or without the dialog window.
     int ChangeIdentifier();
 
     // The outcome of ShellExecuteA as a result: 0 when the collector started, otherwise
@@ -46,6 +46,7 @@ private:
     void ShowCollectorNotStarted();
 
     const CIdentifierStore& m_store;
+    const CSysPaths& m_suiteFolder;
     COwnedGdiObject<HBRUSH> m_editBrush;
     COwnedGdiObject<HBRUSH> m_backgroundBrush;
     COwnedIcon m_smallIcon;

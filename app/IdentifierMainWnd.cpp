@@ -2,13 +2,11 @@
 
 #include "app/AppBase.h"
 #include "app/FixedTexts.h"
-#include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
 #include "foundation/StructException.h"
 
-CIdentifierMainWnd::CIdentifierMainWnd() : CIdentifierMainWnd(g_identifierStore) {}
-
-CIdentifierMainWnd::CIdentifierMainWnd(const CIdentifierStore& store) : dialog(store)
+CIdentifierMainWnd::CIdentifierMainWnd(const CIdentifierStore& store, const CSysPaths& suiteFolder)
+    : dialog(store, suiteFolder)
 {
     className = kMainWindowClass;
     icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VORTAG));
@@ -17,22 +15,24 @@ CIdentifierMainWnd::CIdentifierMainWnd(const CIdentifierStore& store) : dialog(s
 
 LRESULT CIdentifierMainWnd::OnCreate(CREATESTRUCTA*)
 {
-    if (flags & kQuietFlag) {
-        const int result = dialog.ChangeIdentifier();
-        PostMessageA(handle, WM_CLOSE, 0, result);
-    } else {
+    if (flags & kQuietFlag)
+        CloseWithExitCode(dialog.ChangeIdentifier());
+    else
         ShowDialog();
-    }
     return 0;
 }
 
+void CIdentifierMainWnd::CloseWithExitCode(int exitCode)
+{
+    PostMessageA(handle, WM_CLOSE, 0, exitCode);
+}
+
+// A close that names no code (every top-level window of the process closed politely, say) ends
+// with the outcome of the last change, so that a failed one does not end with 0.
 LRESULT CIdentifierMainWnd::OnClose()
 {
-    // Whoever closes this window names the exit code in lParam; the quiet change does. A close
-    // that names none (every top-level window of the process closed politely, say) ends with
-    // the outcome of the last change, so that a failed one does not end with 0.
-    const int named = static_cast<int>(currentMessage.lParam);
-    CAppBase::EndRun(named != 0 ? named : dialog.Result());
+    const int exitCode = static_cast<int>(currentMessage.lParam);
+    CAppBase::EndRun(exitCode != 0 ? exitCode : dialog.Result());
     return 0;
 }
 

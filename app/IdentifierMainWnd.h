@@ -1,6 +1,11 @@
 #pragma once
 // The tool's hidden main window. It owns the dialog; in quiet mode it makes the change
 // as soon as it exists and closes itself with the result.
+//
+// Closing this window ends the tool, with the exit code that WM_CLOSE carries in lParam:
+// CloseWithExitCode sends it, OnClose takes it. That is the window's contract with other
+// programs too, and the quiet change goes the same way rather than ending the run itself, so
+// that the quit comes from the loop once the window's creation is complete.
 
 #include "app/IdentifierDlg.h"
 #include "window/WndBase.h"
@@ -9,12 +14,13 @@ class CIdentifierMainWnd : public CWndBase {
 public:
     static constexpr int kQuietFlag = 1;
 
-    CIdentifierMainWnd();
-    // With a store of its own for the dialog (which must outlive the window object).
-    explicit CIdentifierMainWnd(const CIdentifierStore& store);
+    // The dialog's store and suite folder, which must outlive the window object.
+    CIdentifierMainWnd(const CIdentifierStore& store, const CSysPaths& suiteFolder);
 
     LRESULT OnCreate(CREATESTRUCTA* cs) override;
     LRESULT OnClose() override;
+
+    void CloseWithExitCode(int exitCode);
 
     CIdentifierDlg dialog;
     int flags = 0;

@@ -11,7 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
         const CStr mutexName(kMutexName);
         const CStr arguments(commandLine);
         const CStr title(kApplicationTitle);
-        CIdentifierApp app;
+        CIdentifierApp app(g_identifierStore, g_suiteFolder);
         exitCode = app.Run(title.data, arguments.data, 1, mutexName.data);
     });
 }

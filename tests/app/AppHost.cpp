@@ -12,6 +12,7 @@
 #include "app/FixedTexts.h"
 #include "app/IdentifierApp.h"
 #include "app/IdentifierStore.h"
+#include "app/ProcessObjects.h"
 
 #include <cstring>
 #include <new>
@@ -69,7 +70,7 @@ private:
 
 class CFailingApp : public CIdentifierApp {
 public:
-    CFailingApp(const CIdentifierStore& store, bool failAtStart) : CIdentifierApp(store), m_failAtStart(failAtStart) {}
+    CFailingApp(const CIdentifierStore& store, bool failAtStart) : CIdentifierApp(store, g_suiteFolder), m_failAtStart(failAtStart) {}
 
 protected:
     int InitInstance() override

@@ -1,6 +1,7 @@
 #include "app/IdentifierApp.h"
 
 #include "app/IdentifierStore.h"
+#include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
 #include "foundation/RegistryKey.h"
 #include "foundation/StructException.h"
@@ -96,7 +97,7 @@ TEST(IdentifierChange, AFailureWithoutACodeGivesTheFailureValueNeverZero)
         SCOPED_TRACE(c.name);
         CFailingStore store;
         c.arrange(store);
-        CIdentifierDlg dialog(store);
+        CIdentifierDlg dialog(store, g_suiteFolder);
         ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
         if (c.escapes)
             EXPECT_THROW(dialog.ChangeIdentifier(), std::bad_alloc);
@@ -132,7 +133,7 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
         SCOPED_TRACE(c.name);
         CFailingStore store;
         c.arrange(store);
-        CIdentifierDlg dialog(store);
+        CIdentifierDlg dialog(store, g_suiteFolder);
         ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
         EXPECT_NE(dialog.ChangeIdentifier(), 0);
         EXPECT_EQ(ItemText(dialog, IDC_NEW_LABEL), "Change failed: ");
@@ -152,7 +153,7 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
 TEST(IdentifierDlg, ADpiChangeBringsTheImagesOfTheNearestScale)
 {
     CFailingStore store;
-    CIdentifierDlg dialog(store);
+    CIdentifierDlg dialog(store, g_suiteFolder);
     ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
     const struct { UINT dpi; LONG face, banner, icon; } changes[] = {
         {192, 140, 1016, 64}, {120, 105, 762, 48}, {96, 70, 508, 32}, {300, 140, 1016, 64}};
@@ -199,7 +200,7 @@ TEST(IdentifierApp, ADialogThatCannotBeMadeEndsTheRunWithItsErrorAndOneReport)
     RecordingRoutes routes;
     int result = 0;
     {
-        CIdentifierApp app;
+        CIdentifierApp app(g_identifierStore, g_suiteFolder);
         app.mainWindow.dialog.templateId = 4242;   // a dialog the resources do not have
         result = app.Run("Nimbra VORTAG", "", 0, "");
         EXPECT_EQ(app.mainWindow.handle, nullptr);   // no invisible window left behind

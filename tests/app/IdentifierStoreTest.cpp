@@ -1,5 +1,6 @@
 #include "app/IdentifierDlg.h"
 #include "app/IdentifierStore.h"
+#include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
 #include "foundation/RegistryKey.h"
 #include "foundation/StructException.h"
@@ -174,7 +175,7 @@ TEST_F(IdentifierStoreTest, AReadFailureOtherThanNothingStoredGeneratesAndWrites
         mutable int generated = 0;
     } unreadable;
     EXPECT_EQ(Thrown([&] { unreadable.GetOrCreate(); }).code, ERROR_NOT_ENOUGH_MEMORY);
-    CIdentifierDlg dialog(unreadable);
+    CIdentifierDlg dialog(unreadable, g_suiteFolder);
     ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
     char shown[64] = "?";
     GetDlgItemTextA(dialog.handle, IDC_CURRENT_IDENTIFIER, shown, sizeof shown);

@@ -4,6 +4,7 @@
 // the reference.
 
 #include "app/IdentifierApp.h"
+#include "app/ProcessObjects.h"
 #include "foundation/RegistryKey.h"
 #include "tests/robustness/Fuzz.h"
 #include "tests/support/RecordingRoutes.h"
@@ -27,6 +28,8 @@ const int kStopped = 0x5EED;   // what the recording InitInstance returns instea
 // parsed and decided so far, and ends the run.
 class CRecordingApp : public CIdentifierApp {
 public:
+    CRecordingApp() : CIdentifierApp(g_identifierStore, g_suiteFolder) {}
+
     Switches parameters;
     int flags = -1;
     int initCalls = 0;
