@@ -5,6 +5,7 @@
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchFiles.h"
 #include "tests/support/ScratchKey.h"
+#include "tools/driver/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -124,7 +125,7 @@ TEST(SysPathsResolve, EachCodeGivesWhatThePlatformAnswers)
         {FOLDER_COMMONFILES, [] { return CurrentVersionValue("CommonFilesDir"); }},
         {FOLDER_PROGRAMFILES, [] { return CurrentVersionValue("ProgramFilesDir"); }},
         {FOLDER_WINDOWSDIR, WindowsDirectory},
-        {FOLDER_TEMP, TempFolder},   // its trailing backslash kept
+        {FOLDER_TEMP, e2e::TempFolder},   // its trailing backslash kept
         {CSIDL_APPDATA, [] { return ShellFolder(CSIDL_APPDATA); }},
         {CSIDL_FONTS, [] { return ShellFolder(CSIDL_FONTS); }},
     };
@@ -134,7 +135,7 @@ TEST(SysPathsResolve, EachCodeGivesWhatThePlatformAnswers)
         ASSERT_FALSE(expected.empty()) << c.first;
         EXPECT_EQ(Resolved(c.first), expected) << c.first;
     }
-    EXPECT_EQ(TempFolder().back(), '\\');
+    EXPECT_EQ(e2e::TempFolder().back(), '\\');
     EXPECT_TRUE(routes.Traces().empty());   // only the Windows folder is traced
 
     CSysPaths paths;
@@ -162,8 +163,8 @@ TEST(SysPathsResolve, WindowsFolderOnNt5OrLaterIsTheSharedOneAndTraced)
 // it stays. (This test program imports SHELL32 itself, hence the probe.)
 TEST(SysPathsResolve, AShellFolderLeavesShell32Loaded)
 {
-    ScratchFolder folder(TempFolder() + "VortagProbe");
-    const std::string seen = RunFolderProbe(folder.Inside("probe.txt"), std::to_string(CSIDL_APPDATA));
+    const e2e::ScratchFolder folder;
+    const std::string seen = RunFolderProbe(folder.PathOf("probe.txt"), std::to_string(CSIDL_APPDATA));
     EXPECT_EQ(seen.substr(seen.rfind('\n', seen.size() - 2) + 1), "SHELL32 1\n") << seen;
 }
 
@@ -200,10 +201,10 @@ TEST(SysPathsResolve, WindowsFolderFollowsTheVersionTheProgramRunsUnder)
         {"win2k", "1 5\n" + shared + "\nSystem windows directory retrieved " + shared + "\n"},
     };
     ScratchKey appDefaults(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\folder_probe.exe");
-    ScratchFolder folder(TempFolder() + "VortagProbe");
+    const e2e::ScratchFolder folder;
     for (const auto& c : cases) {
         appDefaults.SetRaw("Version", REG_SZ, c.version.c_str(), static_cast<DWORD>(c.version.size() + 1));
-        EXPECT_EQ(RunFolderProbe(folder.Inside("probe.txt")), c.expected) << c.version;
+        EXPECT_EQ(RunFolderProbe(folder.PathOf("probe.txt")), c.expected) << c.version;
     }
 }
 
@@ -260,8 +261,8 @@ TEST(SysPathsCombine, JoinsWithOneBackslashExceptAfterADrive)
 
 TEST(SysPathsExists, FindsFilesAndFoldersWithWildcards)
 {
-    ScratchFolder folder(TempFolder() + "VortagExists");
-    ScratchFile file(folder.Inside("QTFile.ini"), "[SUITE]\r\n");
+    const e2e::ScratchFolder folder;
+    ScratchFile file(folder.PathOf("QTFile.ini"), "[SUITE]\r\n");
     CSysPaths paths;
     paths.SetPath(folder.Path().c_str());
     for (const char* name : {"QTFile.ini", "qtfile.INI", "*.ini", "Q?File.ini", ""})
@@ -283,7 +284,7 @@ TEST(SysPathsExpandMacros, LeadingMacroBecomesItsFolderAndTheRestIsUpperCased)
         std::string expected;
     } cases[] = {
         {"(win)\\System32", windows + "\\SYSTEM32"},
-        {"(TEMPORAL)\\x", TempFolder() + "\\X"},   // two backslashes meet
+        {"(TEMPORAL)\\x", e2e::TempFolder() + "\\X"},   // two backslashes meet
         {"(WIN)\\(WIN)", windows + "\\"},
         {"(PROGRAMS)\\x", ShellFolder(CSIDL_PROGRAMS) + "\\X"},
         {"(PROG)\\x", programFiles + "\\X"},
@@ -302,7 +303,7 @@ TEST(SysPathsExpandMacros, LeadingMacroBecomesItsFolderAndTheRestIsUpperCased)
 TEST(SysPathsExpandMacros, ShortFormPrefixShortensAnExistingPath)
 {
     const std::string longPath = CurrentVersionValue("ProgramFilesDir") + "\\VORTAG LONG FOLDER NAME";
-    ScratchFolder folder(longPath);
+    const e2e::ScratchFolder folder(longPath);
     const std::string shortPath = Answer([&](char* b, DWORD n) { GetShortPathNameA(longPath.c_str(), b, n); });
     ASSERT_FALSE(shortPath.empty());
     ASSERT_NE(shortPath, longPath);
