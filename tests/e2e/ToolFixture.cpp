@@ -6,8 +6,6 @@
 #include "tools/driver/ShowRecorder.h"
 #include "tools/driver/TopWindows.h"
 
-#include <sddl.h>
-
 namespace vortag_e2e {
 
 namespace {
@@ -37,19 +35,6 @@ void CleanMachine()
 
 }  // namespace
 
-void MakeIdentifierKeyReadOnly()
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, e2e::kIdentifierKey, 0, nullptr, 0, WRITE_DAC | kRegistryView32,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
-    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
-    LocalFree(readOnly);
-    RegCloseKey(key);
-}
-
 std::vector<std::string> WaitForCollectorRuns(const std::string& folder, size_t count)
 {
     e2e::PollUntil(e2e::kDefaultTimeoutMs, [&] { return CollectorRuns(folder).size() >= count; });
@@ -77,6 +62,13 @@ void ToolTest::SetUp()
 void ToolTest::TearDown()
 {
     CleanMachine();
+}
+
+void ToolTest::StoreReadOnlyIdentifier(const std::string& identifier)
+{
+    readOnlyIdentifierKey.emplace(HKEY_CLASSES_ROOT, e2e::kIdentifierKey, kRegistryView32);
+    StoreIdentifier(identifier);
+    readOnlyIdentifierKey->MakeReadOnly();
 }
 
 void ToolTest::InstallCollector()

@@ -25,8 +25,6 @@ public:
     // Lets nobody open the key at all (an empty DACL).
     void MakeInaccessible() const;
 
-    static void DeleteTree(HKEY root, const std::string& path, REGSAM view = 0);
-
 private:
     void SetAccess(const char* sddl) const;
 
