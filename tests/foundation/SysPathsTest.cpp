@@ -59,32 +59,24 @@ std::string CurrentVersionValue(const char* name)
 
 // Wine makes the 32-bit view of a 64-bit prefix with 32-bit programs; on a host that cannot run
 // them that view lacks the program folders, which these tests then write as Windows has them.
+// They stay in the prefix: test programs run side by side, and one must not take them away
+// while another reads them.
 class ProgramFolders32 : public ::testing::Environment {
 public:
     void SetUp() override
     {
         if (!CurrentVersionValue("ProgramFilesDir").empty())
             return;
-        m_written = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, nullptr, 0,
-                                    KEY_SET_VALUE | kRegistryView32, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, nullptr, 0, KEY_SET_VALUE | kRegistryView32,
+                            nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return;
         for (const auto& value : {std::pair<const char*, std::string>{"ProgramFilesDir", "C:\\Program Files (x86)"},
                                   {"CommonFilesDir", "C:\\Program Files (x86)\\Common Files"}})
-            if (m_written)
-                RegSetValueExA(m_key, value.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
-                               static_cast<DWORD>(value.second.size() + 1));
+            RegSetValueExA(key, value.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
+                           static_cast<DWORD>(value.second.size() + 1));
+        RegCloseKey(key);
     }
-    void TearDown() override
-    {
-        if (!m_written)
-            return;
-        RegDeleteValueA(m_key, "ProgramFilesDir");
-        RegDeleteValueA(m_key, "CommonFilesDir");
-        RegCloseKey(m_key);
-    }
-
-private:
-    HKEY m_key = nullptr;
-    bool m_written = false;
 };
 ::testing::Environment* const g_programFolders32 = ::testing::AddGlobalTestEnvironment(new ProgramFolders32);
 
@@ -211,7 +203,7 @@ TEST(SysPathsResolve, WindowsFolderFollowsTheVersionTheProgramRunsUnder)
 // HKEY_LOCAL_MACHINE is redirected to a scratch key for the test's duration.
 class SysPathsMachineKey : public ::testing::Test {
 protected:
-    ScratchKey machine{HKEY_CURRENT_USER, "Software\\VortagTests\\Machine"};
+    ScratchKey machine{HKEY_CURRENT_USER, ScratchKeyPath("Machine")};
 
     void SetUp() override
     {

@@ -72,3 +72,8 @@ void ScratchKey::SetAccess(const char* sddl) const
     LocalFree(access);
     RegCloseKey(key);
 }
+
+std::string ScratchKeyPath(const std::string& name)
+{
+    return "Software\\VortagTests\\" + name + "." + std::to_string(GetCurrentProcessId());
+}

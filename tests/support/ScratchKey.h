@@ -32,3 +32,7 @@ private:
     std::string m_path;
     REGSAM m_view;
 };
+
+// Software\VortagTests\<name>.<process id>, for a scratch key under HKEY_CURRENT_USER that no
+// test program running beside this one uses.
+std::string ScratchKeyPath(const std::string& name);
