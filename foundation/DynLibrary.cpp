@@ -64,16 +64,11 @@ TFunction CachedFunction(CDynLibrary& library, const char* libraryName, const ch
 
 // ---- CDynLibrary ----------------------------------------------------------------------------
 
-CDynLibrary::~CDynLibrary()
-{
-    Unload();
-}
-
 CDynLibrary& CDynLibrary::Load(const CStr& name, uint32_t flags)
 {
     if (m_module)
         return *this;
-    m_module = LoadFromSystemFolder(name.data, flags);
+    m_module.Reset(LoadFromSystemFolder(name.data, flags));
     if (!m_module) {
         // Taken before any other call can overwrite it.
         const DWORD error = GetLastError();
@@ -86,7 +81,7 @@ FARPROC CDynLibrary::GetFunction(const CStr& name)
 {
     if (!m_module)
         RaiseSystemError(0, "DLL: %s", "Library is not loaded.");
-    const FARPROC function = GetProcAddress(m_module, name.data);
+    const FARPROC function = GetProcAddress(m_module.Get(), name.data);
     if (!function) {
         const DWORD error = GetLastError();
         RaiseSystemError(error, "DLL: %s", CStr().Format("Can not load function. %s", ""));
@@ -96,11 +91,7 @@ FARPROC CDynLibrary::GetFunction(const CStr& name)
 
 BOOL CDynLibrary::Unload()
 {
-    if (!m_module)
-        return 0;
-    const BOOL result = FreeLibrary(m_module);
-    m_module = nullptr;
-    return result;
+    return m_module ? FreeLibrary(m_module.Release()) : 0;
 }
 
 // ---- the process's search rule --------------------------------------------------------------

@@ -3,6 +3,7 @@
 // resolver asks for. Every failure is thrown as a CStructException whose context line starts
 // "DLL: ".
 
+#include "foundation/Owned.h"
 #include "foundation/Str.h"
 
 #include <cstdint>
@@ -12,7 +13,6 @@ public:
     CDynLibrary() = default;
     CDynLibrary(const CDynLibrary&) = delete;
     CDynLibrary& operator=(const CDynLibrary&) = delete;
-    ~CDynLibrary();
 
     // The system folder's library of this file name (LoadLibraryExA with the flags); nothing
     // when a library is held. Never a file of that name elsewhere: see the definition.
@@ -22,12 +22,12 @@ public:
     // 0 when nothing was held, else what FreeLibrary answered.
     BOOL Unload();
     // Lets go of the library without freeing it: it stays loaded until the process ends.
-    void Detach() { m_module = nullptr; }
+    void Detach() { m_module.Release(); }
 
-    bool IsLoaded() const { return m_module != nullptr; }
+    bool IsLoaded() const { return static_cast<bool>(m_module); }
 
 private:
-    HMODULE m_module = nullptr;
+    COwnedLibrary m_module;
 };
 
 // GetFunction, as the function type the caller knows it by.

@@ -32,6 +32,8 @@ public:
             Free(m_handle);
         m_handle = handle;
     }
+    // Lets go of the handle without freeing it; returns it.
+    THandle Release() { return std::exchange(m_handle, THandle{}); }
 
 private:
     THandle m_handle{};
@@ -39,6 +41,8 @@ private:
 
 namespace owned_detail {
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
+inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
+inline void FreeLoadedLibrary(HMODULE module) { FreeLibrary(module); }
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 template <typename TInterface>
@@ -46,6 +50,8 @@ void ReleaseInterface(TInterface* object) { object->Release(); }
 }  // namespace owned_detail
 
 using COwnedHandle = COwned<HANDLE, owned_detail::CloseKernelHandle>;
+using COwnedRegistryKey = COwned<HKEY, owned_detail::CloseRegistryKey>;
+using COwnedLibrary = COwned<HMODULE, owned_detail::FreeLoadedLibrary>;
 template <typename TGdiObject>
 using COwnedGdiObject = COwned<TGdiObject, owned_detail::DeleteGdiObject>;
 using COwnedIcon = COwned<HICON, owned_detail::DestroyIconHandle>;

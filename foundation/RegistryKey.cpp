@@ -13,33 +13,27 @@ namespace {
 
 }  // namespace
 
-CRegistryKey::~CRegistryKey()
-{
-    Close();
-}
-
 CRegistryKey& CRegistryKey::Open(HKEY root, const CStr& subkey, int create, REGSAM access)
 {
-    LONG result = RegOpenKeyExA(root, subkey.data, 0, access, &m_key);
-    if (result == ERROR_SUCCESS)
-        return *this;
-    m_key = nullptr;
-    const bool creating = create == 1;
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExA(root, subkey.data, 0, access, &opened);
+    const bool creating = result != ERROR_SUCCESS && create == 1;
     if (creating) {
         DWORD disposition = 0;
         const REGSAM view = access & (KEY_WOW64_32KEY | KEY_WOW64_64KEY);
         result = RegCreateKeyExA(root, subkey.data, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | view,
-                                 nullptr, &m_key, &disposition);
-        if (result == ERROR_SUCCESS)
-            return *this;
-        m_key = nullptr;
+                                 nullptr, &opened, &disposition);
     }
-    RaiseRegistryError(result, CStr().Format(creating ? "Creating key. %s" : "Opening key. %s", ""));
+    // After a failure nothing is held.
+    m_key.Reset(result == ERROR_SUCCESS ? opened : nullptr);
+    if (result != ERROR_SUCCESS)
+        RaiseRegistryError(result, CStr().Format(creating ? "Creating key. %s" : "Opening key. %s", ""));
+    return *this;
 }
 
 int CRegistryKey::SetValue(const CStr& name, DWORD type, const BYTE* data, DWORD size)
 {
-    const LONG result = RegSetValueExA(m_key, name.data, 0, type, data, size);
+    const LONG result = RegSetValueExA(m_key.Get(), name.data, 0, type, data, size);
     if (result != ERROR_SUCCESS)
         RaiseRegistryError(result, CStr().Format("Writing value type %d. %s", static_cast<int>(type), ""));
     return 0;
@@ -56,7 +50,7 @@ int CRegistryKey::SetString(const CStr& name, const CStr& text)
 DWORD CRegistryKey::GetValueSize(const CStr& name)
 {
     DWORD size = 0;
-    const LONG result = RegQueryValueExA(m_key, name.data, nullptr, nullptr, nullptr, &size);
+    const LONG result = RegQueryValueExA(m_key.Get(), name.data, nullptr, nullptr, nullptr, &size);
     if (result != ERROR_SUCCESS)
         RaiseRegistryError(result, CStr().Format("Retrieving value size. %s", ""));
     return size;
@@ -68,7 +62,7 @@ DWORD CRegistryKey::GetValue(const CStr& name, DWORD& type, BYTE* buffer, DWORD 
     if (!buffer || size == 0 || size > bufferSize)
         return size;
     ZeroMemory(buffer, bufferSize);
-    const LONG result = RegQueryValueExA(m_key, name.data, nullptr, &type, buffer, &size);
+    const LONG result = RegQueryValueExA(m_key.Get(), name.data, nullptr, &type, buffer, &size);
     if (result != ERROR_SUCCESS)
         RaiseRegistryError(result, CStr().Format("Reading value type %d. %s", static_cast<int>(type), ""));
     return size;
@@ -89,7 +83,7 @@ CStr CRegistryKey::GetString(const CStr& name)
 
 LONG CRegistryKey::DeleteValue(const CStr& name)
 {
-    const LONG result = RegDeleteValueA(m_key, name.data);
+    const LONG result = RegDeleteValueA(m_key.Get(), name.data);
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
         RaiseRegistryError(result, CStr().Format("Deleting value %s", ""));
     return result;
@@ -97,9 +91,5 @@ LONG CRegistryKey::DeleteValue(const CStr& name)
 
 LONG CRegistryKey::Close()
 {
-    if (!m_key)
-        return 0;
-    const LONG result = RegCloseKey(m_key);
-    m_key = nullptr;
-    return result;
+    return m_key ? RegCloseKey(m_key.Release()) : 0;
 }

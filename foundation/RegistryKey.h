@@ -2,6 +2,7 @@
 // Owner of one open registry key. Every failing registry call is thrown as a
 // CStructException whose context line starts "Registry: ", so callers never test codes.
 
+#include "foundation/Owned.h"
 #include "foundation/Str.h"
 
 // The machine's registry as 32-bit programs see it. The suite is 32-bit: on 64-bit Windows its
@@ -20,7 +21,7 @@ public:
     CRegistryKey() = default;
     CRegistryKey(const CRegistryKey&) = delete;
     CRegistryKey& operator=(const CRegistryKey&) = delete;
-    virtual ~CRegistryKey();
+    virtual ~CRegistryKey() = default;
 
     // Opens root\subkey with `access`; when that fails and `create` is exactly 1, creates
     // (or opens) it with full access instead, whatever access was asked for, in the registry
@@ -42,5 +43,5 @@ public:
     LONG Close();
 
 private:
-    HKEY m_key = nullptr;
+    COwnedRegistryKey m_key;
 };

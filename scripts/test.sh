@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds both targets and runs their tests under Wine on a virtual display:
 # every test of the 64-bit build on every host, and every test of the 32-bit build where the
-# host can run 32-bit programs. Fails when a test fails or when a suite that ran had no tests.
-# Extra arguments go to ctest (for example -R Str).
+# host can run 32-bit programs. As many tests run at once as the machine has cores; tests that
+# use the same resource wait for each other (tests/CMakeLists.txt). Fails when a test fails or
+# when a suite that ran had no tests. Extra arguments go to ctest (for example -R Str, or -j1).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/targets.sh"
@@ -14,7 +15,8 @@ bash "$root/scripts/build.sh" i686
 run_suite() {
   local arch=$1; shift
   echo "== tests of the $arch build ($(build_folder "$arch"))"
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$root/scripts/ctest-under-wine.sh" "$(build_folder "$arch")" "$@"
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$root/scripts/ctest-under-wine.sh" "$(build_folder "$arch")" \
+    -j "$(nproc)" "$@"
 }
 
 failed=0

@@ -8,6 +8,7 @@
 #include "tests/support/IdentifierShape.h"
 #include "tests/support/ScratchKey.h"
 #include "tests/support/Thrown.h"
+#include "tools/driver/ToolState.h"
 
 #include <gtest/gtest.h>
 
@@ -56,8 +57,8 @@ bool KeyExists()
 // Every test starts with no key at all and leaves none behind.
 class IdentifierStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override { ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kParentKey, kRegistryView32); }
-    void TearDown() override { ScratchKey::DeleteTree(HKEY_CLASSES_ROOT, kParentKey, kRegistryView32); }
+    void SetUp() override { e2e::DeleteKeyTree(HKEY_CLASSES_ROOT, kParentKey, kRegistryView32); }
+    void TearDown() override { e2e::DeleteKeyTree(HKEY_CLASSES_ROOT, kParentKey, kRegistryView32); }
 
     const CIdentifierStore store{};
 };

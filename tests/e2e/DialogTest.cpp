@@ -328,8 +328,7 @@ TEST_F(ToolTest, ASecondCopyEndsAt183WithoutAWindowAndChangesNothing)
 TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedSaysWhyInTheDialogAndStartsNoCollector)
 {
     InstallCollector();
-    StoreIdentifier(kKnownIdentifier);
-    MakeIdentifierKeyReadOnly();
+    StoreReadOnlyIdentifier(kKnownIdentifier);
     std::unique_ptr<e2e::Process> process;
     const HWND dialog = StartDialog(process);
     // A user who may read the key but not write it sees what is stored.
@@ -348,8 +347,7 @@ TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedSaysWhyInTheDialogAndStartsNoCo
 // WM_CLOSE 0 to the hidden main window alone.
 TEST_F(ToolTest, ClosingTheWindowsWithZeroAfterAFailedChangeEndsWithItsFailure)
 {
-    StoreIdentifier(kKnownIdentifier);
-    MakeIdentifierKeyReadOnly();
+    StoreReadOnlyIdentifier(kKnownIdentifier);
     for (const bool everyWindow : {true, false}) {
         SCOPED_TRACE(everyWindow ? "every window" : "the main window");
         std::unique_ptr<e2e::Process> process;

@@ -49,8 +49,7 @@ TEST_F(ToolTest, QuietWithoutCollectorEndsWithFileNotFoundAfterTheChange)
 TEST_F(ToolTest, QuietFailedWriteEndsWithAccessDeniedAndStartsNoCollector)
 {
     InstallCollector();
-    StoreIdentifier(kKnownIdentifier);
-    MakeIdentifierKeyReadOnly();
+    StoreReadOnlyIdentifier(kKnownIdentifier);
     EXPECT_EQ(RunInvisibly("/QUIET"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(StoredIdentifier(), kKnownIdentifier);
     EXPECT_FALSE(CollectorStarted(suite.Path()));

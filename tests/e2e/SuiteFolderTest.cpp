@@ -10,25 +10,10 @@
 namespace vortag_e2e {
 namespace {
 
-// A folder the test makes and removes itself, holding a copy of the collector.
-class CollectorFolder {
-public:
-    explicit CollectorFolder(std::string path) : m_path(std::move(path))
-    {
-        CreateDirectoryA(m_path.c_str(), nullptr);
-        CopyFileA(e2e::BesideProgram("Brevast.exe").c_str(), (m_path + "\\Brevast.exe").c_str(), FALSE);
-    }
-    ~CollectorFolder()
-    {
-        DeleteFileA((m_path + "\\Brevast.exe").c_str());
-        DeleteFileA((m_path + "\\Brevast.log").c_str());
-        RemoveDirectoryA(m_path.c_str());
-    }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
+void InstallCollectorIn(const e2e::ScratchFolder& folder)
+{
+    folder.CopyIn(e2e::BesideProgram("Brevast.exe"));
+}
 
 void WriteSettingsFile(const std::string& path)
 {
@@ -54,9 +39,9 @@ void SetSetupPath(const std::string& path, REGSAM view = kRegistryView32)
 TEST_F(ToolTest, SettingsFilePathWithAFolderMacroComesFirst)
 {
     InstallCollector();
-    const CollectorFolder fromSettings(WindowsFolder() + "\\vortag-suite");
-    const e2e::ScratchFolder fromSetup;
-    const CollectorFolder setupCollector(fromSetup.Path());
+    const e2e::ScratchFolder fromSettings(WindowsFolder() + "\\vortag-suite"), fromSetup;
+    InstallCollectorIn(fromSettings);
+    InstallCollectorIn(fromSetup);
     WriteSettingsFile("(WIN)\\vortag-suite");
     SetSetupPath(fromSetup.Path());
     EXPECT_EQ(RunInvisibly("/QUIET"), 0u);
@@ -71,7 +56,8 @@ TEST_F(ToolTest, SetupKeyPathOfThe32BitViewComesBeforeTheToolsOwnFolder)
 {
     InstallCollector();
     const e2e::ScratchFolder fromSetup, from64BitView;
-    const CollectorFolder setupCollector(fromSetup.Path()), otherCollector(from64BitView.Path());
+    InstallCollectorIn(fromSetup);
+    InstallCollectorIn(from64BitView);
     SetSetupPath(from64BitView.Path(), KEY_WOW64_64KEY);
     SetSetupPath(fromSetup.Path());
     EXPECT_EQ(RunInvisibly("/QUIET"), 0u);

@@ -6,8 +6,6 @@
 #include "tools/driver/ShowRecorder.h"
 #include "tools/driver/TopWindows.h"
 
-#include <sddl.h>
-
 namespace vortag_e2e {
 
 namespace {
@@ -39,19 +37,6 @@ void CleanMachine()
 }
 
 }  // namespace
-
-void MakeIdentifierKeyReadOnly()
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, e2e::kIdentifierKey, 0, nullptr, 0, WRITE_DAC | kRegistryView32,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
-    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
-    LocalFree(readOnly);
-    RegCloseKey(key);
-}
 
 void SetScreenDpi(DWORD dpi)
 {
@@ -86,6 +71,13 @@ void ToolTest::SetUp()
 void ToolTest::TearDown()
 {
     CleanMachine();
+}
+
+void ToolTest::StoreReadOnlyIdentifier(const std::string& identifier)
+{
+    readOnlyIdentifierKey.emplace(HKEY_CLASSES_ROOT, e2e::kIdentifierKey, kRegistryView32);
+    StoreIdentifier(identifier);
+    readOnlyIdentifierKey->MakeReadOnly();
 }
 
 void ToolTest::InstallCollector()

@@ -3,6 +3,7 @@
 // a suite folder of the test's own holding a copy of the tool (and, when asked, of the
 // collector). Helpers read what the tool left behind.
 
+#include "tests/support/ScratchKey.h"
 #include "tools/driver/Files.h"
 #include "tools/driver/Process.h"
 #include "tools/driver/ToolState.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +32,6 @@ using e2e::DeleteStoredIdentifier;
 using e2e::StoredIdentifier;
 using e2e::StoreIdentifier;
 
-// Lets nobody write the identifier's key (a read-only DACL); the fixture undoes it.
-void MakeIdentifierKeyReadOnly();
 // The screen's DPI for every program started from now on (Wine's LogPixels, which it reads as a
 // program starts); the fixture puts back the default, 96.
 void SetScreenDpi(DWORD dpi);
@@ -48,6 +48,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Stores `identifier` in a key that nobody may write (a read-only DACL), which goes at the
+    // test's end.
+    void StoreReadOnlyIdentifier(const std::string& identifier);
     // Copies the collector into the suite folder, so that the tool finds it there.
     void InstallCollector();
     // The tool, started from the suite folder with these arguments.
@@ -68,6 +71,7 @@ protected:
 
     e2e::ScratchFolder suite;
     std::string tool;   // the copy of vortag.exe in the suite folder
+    std::optional<ScratchKey> readOnlyIdentifierKey;
 };
 
 }  // namespace vortag_e2e

@@ -1,7 +1,7 @@
 #include "foundation/DynLibrary.h"
 
-#include "tests/support/ScratchFiles.h"
 #include "tests/support/Thrown.h"
+#include "tools/driver/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -112,8 +112,8 @@ TEST(DynLibrary, WithoutDefaultDirectoriesTheCurrentFolderIsNotSearched)
     const std::string planted = std::string(program, std::strrchr(program, '\\')) + "\\PlantedLibrary.dll";
     char previousFolder[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, previousFolder);
-    const ScratchFolder folder(TempFolder() + "VortagDllSearch");
-    const std::string copy = folder.Inside("VortagCurrentFolder.dll");
+    const e2e::ScratchFolder folder;
+    const std::string copy = folder.PathOf("VortagCurrentFolder.dll");
     ASSERT_TRUE(CopyFileA(planted.c_str(), copy.c_str(), FALSE));
     SetCurrentDirectoryA(folder.Path().c_str());
 
@@ -126,8 +126,6 @@ TEST(DynLibrary, WithoutDefaultDirectoriesTheCurrentFolderIsNotSearched)
         FreeLibrary(after);
     SetDllDirectoryA(nullptr);
     SetCurrentDirectoryA(previousFolder);
-    DeleteFileA(copy.c_str());
-    DeleteFileA((copy + ".ran").c_str());
 
     EXPECT_NE(before, nullptr) << "the current folder was not searched to begin with";
     EXPECT_EQ(after, nullptr);

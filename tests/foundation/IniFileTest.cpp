@@ -1,6 +1,7 @@
 #include "foundation/IniFile.h"
 
 #include "tests/support/ScratchFiles.h"
+#include "tools/driver/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ std::string Text(const CStr& s) { return s.data ? s.data : "<no block>"; }
 
 class IniFileTest : public ::testing::Test {
 protected:
-    ScratchFolder folder{TempFolder() + "VortagIniFile"};
+    const e2e::ScratchFolder folder;
 };
 
 }  // namespace
@@ -27,7 +28,7 @@ TEST_F(IniFileTest, ValuesOfAnyLengthAreReadWhole)
         content += "Key" + std::to_string(length) + "=" + std::string(length, 'v') + "\r\n";
         content += "Quoted" + std::to_string(length) + "=\"" + std::string(length, 'q') + "\"\r\n";
     }
-    ScratchFile file(folder.Inside("QTFile.ini"), content);
+    ScratchFile file(folder.PathOf("QTFile.ini"), content);
     for (size_t length : lengths) {
         for (const char* key : {"Key", "Quoted"}) {
             const std::string name = key + std::to_string(length);
@@ -40,7 +41,7 @@ TEST_F(IniFileTest, ValuesOfAnyLengthAreReadWhole)
 
 TEST_F(IniFileTest, MissingOrEmptyValuesGiveTheDefault)
 {
-    ScratchFile file(folder.Inside("QTFile.ini"), "[SUITE]\r\nPath=C:\\Suite\r\nEmpty=\r\n");
+    ScratchFile file(folder.PathOf("QTFile.ini"), "[SUITE]\r\nPath=C:\\Suite\r\nEmpty=\r\n");
     const struct {
         const char* section;
         const char* key;
@@ -57,7 +58,7 @@ TEST_F(IniFileTest, MissingOrEmptyValuesGiveTheDefault)
     for (const auto& c : cases)
         EXPECT_EQ(Text(ReadIniString(file.Path().c_str(), c.section, c.key, c.defaultValue)), c.expected)
             << c.section << "/" << c.key;
-    EXPECT_EQ(Text(ReadIniString(folder.Inside("Absent.ini").c_str(), "SUITE", "Path", "default")), "default");
+    EXPECT_EQ(Text(ReadIniString(folder.PathOf("Absent.ini").c_str(), "SUITE", "Path", "default")), "default");
 }
 
 // A bare file name is looked for in the current folder by the existence test, but in the

@@ -11,14 +11,14 @@
 
 namespace {
 
-const char kScratch[] = "Software\\VortagTests\\RegistryKey";
+const std::string kScratch = ScratchKeyPath("RegistryKey");
 
 class RegistryKeyTest : public ::testing::Test {
 protected:
     ScratchKey scratch{HKEY_CURRENT_USER, kScratch};
     CRegistryKey key;
 
-    void OpenScratch(REGSAM access = KEY_ALL_ACCESS) { key.Open(HKEY_CURRENT_USER, kScratch, 0, access); }
+    void OpenScratch(REGSAM access = KEY_ALL_ACCESS) { key.Open(HKEY_CURRENT_USER, kScratch.c_str(), 0, access); }
 };
 
 }  // namespace
@@ -109,7 +109,7 @@ TEST_F(RegistryKeyTest, DeleteValueReturnsNotFoundInsteadOfThrowing)
 
 TEST_F(RegistryKeyTest, OpeningAMissingKeyCreatesItOnlyForCreateFlagOne)
 {
-    const std::string missing = std::string(kScratch) + "\\Missing";
+    const std::string missing = kScratch + "\\Missing";
     const CStructException notOpened = Thrown([&] { key.Open(HKEY_CURRENT_USER, missing.c_str(), 0, KEY_READ); });
     EXPECT_EQ(notOpened.code, ERROR_FILE_NOT_FOUND);
     EXPECT_STREQ(notOpened.GetMessage().data, "Registry: Opening key. \n");
@@ -128,7 +128,7 @@ TEST_F(RegistryKeyTest, OpeningAMissingKeyCreatesItOnlyForCreateFlagOne)
 
 TEST_F(RegistryKeyTest, ExistingKeyKeepsTheAccessAskedFor)
 {
-    key.Open(HKEY_CURRENT_USER, kScratch, 1, KEY_READ);
+    key.Open(HKEY_CURRENT_USER, kScratch.c_str(), 1, KEY_READ);
     const CStructException e = Thrown([&] { key.SetString("v", "x"); });
     EXPECT_EQ(e.code, ERROR_ACCESS_DENIED);
     EXPECT_STREQ(e.GetMessage().data, "Registry: Writing value type 1. \n");
@@ -137,11 +137,11 @@ TEST_F(RegistryKeyTest, ExistingKeyKeepsTheAccessAskedFor)
 TEST_F(RegistryKeyTest, ReadOnlyKeyRefusesOpeningAndCreatingForWriting)
 {
     scratch.MakeReadOnly();
-    const CStructException opening = Thrown([&] { key.Open(HKEY_CURRENT_USER, kScratch, 0, KEY_ALL_ACCESS); });
+    const CStructException opening = Thrown([&] { key.Open(HKEY_CURRENT_USER, kScratch.c_str(), 0, KEY_ALL_ACCESS); });
     EXPECT_EQ(opening.code, ERROR_ACCESS_DENIED);
     EXPECT_STREQ(opening.GetMessage().data, "Registry: Opening key. \n");
 
-    CStructException creating = Thrown([&] { key.Open(HKEY_CURRENT_USER, kScratch, 1, KEY_ALL_ACCESS); });
+    CStructException creating = Thrown([&] { key.Open(HKEY_CURRENT_USER, kScratch.c_str(), 1, KEY_ALL_ACCESS); });
     EXPECT_EQ(creating.code, ERROR_ACCESS_DENIED);
     EXPECT_STREQ(creating.GetMessage().data, "Registry: Creating key. \n");
     creating.AddContext("Unhandled exception");
@@ -149,7 +149,7 @@ TEST_F(RegistryKeyTest, ReadOnlyKeyRefusesOpeningAndCreatingForWriting)
               "SYSTEM ERROR:\nUnhandled exception\nRegistry: Creating key. \n\nCode: 5 (0x00000005)\n" +
                   std::string(CSystemException::Describe(5).data));
 
-    key.Open(HKEY_CURRENT_USER, kScratch, 0, KEY_READ);   // reading is still allowed
+    key.Open(HKEY_CURRENT_USER, kScratch.c_str(), 0, KEY_READ);   // reading is still allowed
     EXPECT_EQ(Thrown([&] { key.GetString("nothing"); }).code, ERROR_FILE_NOT_FOUND);
     const CStructException deleting = Thrown([&] { key.DeleteValue("nothing"); });
     EXPECT_EQ(deleting.code, ERROR_ACCESS_DENIED);

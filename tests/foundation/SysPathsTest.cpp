@@ -5,6 +5,7 @@
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchFiles.h"
 #include "tests/support/ScratchKey.h"
+#include "tools/driver/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -58,32 +59,24 @@ std::string CurrentVersionValue(const char* name)
 
 // Wine makes the 32-bit view of a 64-bit prefix with 32-bit programs; on a host that cannot run
 // them that view lacks the program folders, which these tests then write as Windows has them.
+// They stay in the prefix: test programs run side by side, and one must not take them away
+// while another reads them.
 class ProgramFolders32 : public ::testing::Environment {
 public:
     void SetUp() override
     {
         if (!CurrentVersionValue("ProgramFilesDir").empty())
             return;
-        m_written = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, nullptr, 0,
-                                    KEY_SET_VALUE | kRegistryView32, nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, nullptr, 0, KEY_SET_VALUE | kRegistryView32,
+                            nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return;
         for (const auto& value : {std::pair<const char*, std::string>{"ProgramFilesDir", "C:\\Program Files (x86)"},
                                   {"CommonFilesDir", "C:\\Program Files (x86)\\Common Files"}})
-            if (m_written)
-                RegSetValueExA(m_key, value.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
-                               static_cast<DWORD>(value.second.size() + 1));
+            RegSetValueExA(key, value.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
+                           static_cast<DWORD>(value.second.size() + 1));
+        RegCloseKey(key);
     }
-    void TearDown() override
-    {
-        if (!m_written)
-            return;
-        RegDeleteValueA(m_key, "ProgramFilesDir");
-        RegDeleteValueA(m_key, "CommonFilesDir");
-        RegCloseKey(m_key);
-    }
-
-private:
-    HKEY m_key = nullptr;
-    bool m_written = false;
 };
 ::testing::Environment* const g_programFolders32 = ::testing::AddGlobalTestEnvironment(new ProgramFolders32);
 
@@ -124,7 +117,7 @@ TEST(SysPathsResolve, EachCodeGivesWhatThePlatformAnswers)
         {FOLDER_COMMONFILES, [] { return CurrentVersionValue("CommonFilesDir"); }},
         {FOLDER_PROGRAMFILES, [] { return CurrentVersionValue("ProgramFilesDir"); }},
         {FOLDER_WINDOWSDIR, WindowsDirectory},
-        {FOLDER_TEMP, TempFolder},   // its trailing backslash kept
+        {FOLDER_TEMP, e2e::TempFolder},   // its trailing backslash kept
         {CSIDL_APPDATA, [] { return ShellFolder(CSIDL_APPDATA); }},
         {CSIDL_FONTS, [] { return ShellFolder(CSIDL_FONTS); }},
     };
@@ -134,7 +127,7 @@ TEST(SysPathsResolve, EachCodeGivesWhatThePlatformAnswers)
         ASSERT_FALSE(expected.empty()) << c.first;
         EXPECT_EQ(Resolved(c.first), expected) << c.first;
     }
-    EXPECT_EQ(TempFolder().back(), '\\');
+    EXPECT_EQ(e2e::TempFolder().back(), '\\');
     EXPECT_TRUE(routes.Traces().empty());   // only the Windows folder is traced
 
     CSysPaths paths;
@@ -162,8 +155,8 @@ TEST(SysPathsResolve, WindowsFolderOnNt5OrLaterIsTheSharedOneAndTraced)
 // it stays. (This test program imports SHELL32 itself, hence the probe.)
 TEST(SysPathsResolve, AShellFolderLeavesShell32Loaded)
 {
-    ScratchFolder folder(TempFolder() + "VortagProbe");
-    const std::string seen = RunFolderProbe(folder.Inside("probe.txt"), std::to_string(CSIDL_APPDATA));
+    const e2e::ScratchFolder folder;
+    const std::string seen = RunFolderProbe(folder.PathOf("probe.txt"), std::to_string(CSIDL_APPDATA));
     EXPECT_EQ(seen.substr(seen.rfind('\n', seen.size() - 2) + 1), "SHELL32 1\n") << seen;
 }
 
@@ -200,17 +193,17 @@ TEST(SysPathsResolve, WindowsFolderFollowsTheVersionTheProgramRunsUnder)
         {"win2k", "1 5\n" + shared + "\nSystem windows directory retrieved " + shared + "\n"},
     };
     ScratchKey appDefaults(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\folder_probe.exe");
-    ScratchFolder folder(TempFolder() + "VortagProbe");
+    const e2e::ScratchFolder folder;
     for (const auto& c : cases) {
         appDefaults.SetRaw("Version", REG_SZ, c.version.c_str(), static_cast<DWORD>(c.version.size() + 1));
-        EXPECT_EQ(RunFolderProbe(folder.Inside("probe.txt")), c.expected) << c.version;
+        EXPECT_EQ(RunFolderProbe(folder.PathOf("probe.txt")), c.expected) << c.version;
     }
 }
 
 // HKEY_LOCAL_MACHINE is redirected to a scratch key for the test's duration.
 class SysPathsMachineKey : public ::testing::Test {
 protected:
-    ScratchKey machine{HKEY_CURRENT_USER, "Software\\VortagTests\\Machine"};
+    ScratchKey machine{HKEY_CURRENT_USER, ScratchKeyPath("Machine")};
 
     void SetUp() override
     {
@@ -260,8 +253,8 @@ TEST(SysPathsCombine, JoinsWithOneBackslashExceptAfterADrive)
 
 TEST(SysPathsExists, FindsFilesAndFoldersWithWildcards)
 {
-    ScratchFolder folder(TempFolder() + "VortagExists");
-    ScratchFile file(folder.Inside("QTFile.ini"), "[SUITE]\r\n");
+    const e2e::ScratchFolder folder;
+    ScratchFile file(folder.PathOf("QTFile.ini"), "[SUITE]\r\n");
     CSysPaths paths;
     paths.SetPath(folder.Path().c_str());
     for (const char* name : {"QTFile.ini", "qtfile.INI", "*.ini", "Q?File.ini", ""})
@@ -283,7 +276,7 @@ TEST(SysPathsExpandMacros, LeadingMacroBecomesItsFolderAndTheRestIsUpperCased)
         std::string expected;
     } cases[] = {
         {"(win)\\System32", windows + "\\SYSTEM32"},
-        {"(TEMPORAL)\\x", TempFolder() + "\\X"},   // two backslashes meet
+        {"(TEMPORAL)\\x", e2e::TempFolder() + "\\X"},   // two backslashes meet
         {"(WIN)\\(WIN)", windows + "\\"},
         {"(PROGRAMS)\\x", ShellFolder(CSIDL_PROGRAMS) + "\\X"},
         {"(PROG)\\x", programFiles + "\\X"},
@@ -302,7 +295,7 @@ TEST(SysPathsExpandMacros, LeadingMacroBecomesItsFolderAndTheRestIsUpperCased)
 TEST(SysPathsExpandMacros, ShortFormPrefixShortensAnExistingPath)
 {
     const std::string longPath = CurrentVersionValue("ProgramFilesDir") + "\\VORTAG LONG FOLDER NAME";
-    ScratchFolder folder(longPath);
+    const e2e::ScratchFolder folder(longPath);
     const std::string shortPath = Answer([&](char* b, DWORD n) { GetShortPathNameA(longPath.c_str(), b, n); });
     ASSERT_FALSE(shortPath.empty());
     ASSERT_NE(shortPath, longPath);

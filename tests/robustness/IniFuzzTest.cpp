@@ -5,6 +5,7 @@
 #include "foundation/IniFile.h"
 #include "tests/robustness/Fuzz.h"
 #include "tests/support/ScratchFiles.h"
+#include "tools/driver/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ namespace {
 
 class IniFuzz : public ::testing::Test {
 protected:
-    ScratchFolder folder{TempFolder() + "VortagIniFuzz"};
+    const e2e::ScratchFolder folder;
 
     // Reads `section`/`key` both ways and compares; returns what ReadIniString gave.
     std::string ExpectReadsAsPlatform(const ScratchFile& file, size_t fileSize, const char* section, const char* key,
@@ -129,7 +130,7 @@ TEST_F(IniFuzz, MalformedFilesReadAsThePlatformReadsThem)
     };
     uint32_t step = 0;
     for (const auto& c : cases) {
-        const ScratchFile file(folder.Inside("case" + std::to_string(step) + ".ini"), c.content);
+        const ScratchFile file(folder.PathOf("case" + std::to_string(step) + ".ini"), c.content);
         const std::string got =
             ExpectReadsAsPlatform(file, c.content.size(), c.section, c.key, "default", c.name);
         if (!c.expected.empty()) {
@@ -147,7 +148,7 @@ TEST_F(IniFuzz, RandomFilesReadAsThePlatformReadsThem)
     for (uint32_t seed : FuzzSeeds(5000, 60)) {
         FuzzRandom random(seed);
         const std::string content = RandomIniFile(random, sections, 5, keys, 6);
-        const ScratchFile file(folder.Inside("random" + std::to_string(seed) + ".ini"), content);
+        const ScratchFile file(folder.PathOf("random" + std::to_string(seed) + ".ini"), content);
         uint32_t step = 0;
         for (const char* section : sections)
             for (const char* key : keys)

@@ -14,7 +14,7 @@
 
 namespace {
 
-const char kScratch[] = "Software\\VortagTests\\Robustness";
+const std::string kScratch = ScratchKeyPath("Robustness");
 
 using Snapshot = RegistryValues;
 

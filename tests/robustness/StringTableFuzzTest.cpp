@@ -5,7 +5,7 @@
 
 #include "foundation/Str.h"
 #include "tests/robustness/Fuzz.h"
-#include "tests/support/ScratchFiles.h"
+#include "tools/driver/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -192,7 +192,7 @@ std::string RandomBlock(FuzzRandom& random)
 
 class StringTableFuzz : public ::testing::Test {
 protected:
-    ScratchFolder folder{TempFolder() + "VortagStringTableFuzz"};
+    const e2e::ScratchFolder folder;
     const std::string base = SiblingPath("string_blocks.dll");
 };
 
@@ -223,7 +223,7 @@ TEST_F(StringTableFuzz, RandomBlocksInSeveralLanguagesGiveTheTextsOfABoundsCheck
 {
     for (uint32_t seed : FuzzSeeds(7000, 30)) {
         FuzzRandom random(seed);
-        const std::string path = folder.Inside("blocks" + std::to_string(seed) + ".dll");
+        const std::string path = folder.PathOf("blocks" + std::to_string(seed) + ".dll");
         ASSERT_TRUE(CopyFileA(base.c_str(), path.c_str(), FALSE)) << base << ", error " << GetLastError();
 
         Blocks blocks;

@@ -6,16 +6,6 @@
 
 #include <fstream>
 
-ScratchFolder::ScratchFolder(std::string path) : m_path(std::move(path))
-{
-    EXPECT_TRUE(CreateDirectoryA(m_path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) << m_path;
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    RemoveDirectoryA(m_path.c_str());
-}
-
 ScratchFile::ScratchFile(std::string path, const std::string& content) : m_path(std::move(path))
 {
     std::ofstream file(m_path, std::ios::binary | std::ios::trunc);
@@ -26,11 +16,4 @@ ScratchFile::ScratchFile(std::string path, const std::string& content) : m_path(
 ScratchFile::~ScratchFile()
 {
     DeleteFileA(m_path.c_str());
-}
-
-std::string TempFolder()
-{
-    char buffer[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof buffer, buffer);
-    return buffer;
 }

@@ -1,12 +1,14 @@
 #include "tests/support/ScratchKey.h"
 
+#include "tools/driver/ToolState.h"
+
 #include <sddl.h>
 
 #include <gtest/gtest.h>
 
 ScratchKey::ScratchKey(HKEY root, std::string path, REGSAM view) : m_root(root), m_path(std::move(path)), m_view(view)
 {
-    DeleteTree(m_root, m_path, m_view);
+    e2e::DeleteKeyTree(m_root, m_path, m_view);
     HKEY key = nullptr;
     EXPECT_EQ(RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | m_view, nullptr, &key, nullptr),
               ERROR_SUCCESS);
@@ -16,26 +18,7 @@ ScratchKey::ScratchKey(HKEY root, std::string path, REGSAM view) : m_root(root),
 
 ScratchKey::~ScratchKey()
 {
-    DeleteTree(m_root, m_path, m_view);
-}
-
-void ScratchKey::DeleteTree(HKEY root, const std::string& path, REGSAM view)
-{
-    // A read-only DACL would keep the tree; give full access back first.
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC | view, &key) == ERROR_SUCCESS) {
-        PSECURITY_DESCRIPTOR open = nullptr;
-        if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KA;;;WD)", SDDL_REVISION_1, &open, nullptr)) {
-            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, open);
-            LocalFree(open);
-        }
-        RegCloseKey(key);
-    }
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
-        RegDeleteTreeA(key, nullptr);
-        RegCloseKey(key);
-    }
-    RegDeleteKeyExA(root, path.c_str(), view, 0);
+    e2e::DeleteKeyTree(m_root, m_path, m_view);
 }
 
 void ScratchKey::SetRaw(const char* name, DWORD type, const void* data, DWORD size) const
@@ -88,4 +71,9 @@ void ScratchKey::SetAccess(const char* sddl) const
     EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, access), ERROR_SUCCESS);
     LocalFree(access);
     RegCloseKey(key);
+}
+
+std::string ScratchKeyPath(const std::string& name)
+{
+    return "Software\\VortagTests\\" + name + "." + std::to_string(GetCurrentProcessId());
 }

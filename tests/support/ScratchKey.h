@@ -25,8 +25,6 @@ public:
     // Lets nobody open the key at all (an empty DACL).
     void MakeInaccessible() const;
 
-    static void DeleteTree(HKEY root, const std::string& path, REGSAM view = 0);
-
 private:
     void SetAccess(const char* sddl) const;
 
@@ -34,3 +32,7 @@ private:
     std::string m_path;
     REGSAM m_view;
 };
+
+// Software\VortagTests\<name>.<process id>, for a scratch key under HKEY_CURRENT_USER that no
+// test program running beside this one uses.
+std::string ScratchKeyPath(const std::string& name);

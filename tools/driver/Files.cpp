@@ -8,6 +8,8 @@ namespace e2e {
 
 namespace {
 
+LONG g_scratchFolders = 0;   // made by this process so far
+
 std::string FileNameOf(const std::string& path)
 {
     const size_t slash = path.find_last_of("\\/");
@@ -68,14 +70,23 @@ std::string ReadWholeFile(const std::string& path)
     return content;
 }
 
-ScratchFolder::ScratchFolder()
+std::string TempFolder()
 {
-    char temp[MAX_PATH] = "";
+    char temp[MAX_PATH + 1] = "";
     if (!GetTempPathA(sizeof temp, temp))
         FailWithLastError("GetTempPathA");
-    static LONG counter = 0;
-    m_path = Format("%se2e-%lu-%ld", temp, GetCurrentProcessId(), InterlockedIncrement(&counter));
-    DeleteTree(m_path);   // left over from an earlier run whose process had the same id
+    return temp;
+}
+
+ScratchFolder::ScratchFolder()
+    : ScratchFolder(Format("%sscratch-%lu-%ld", TempFolder().c_str(), GetCurrentProcessId(),
+                           InterlockedIncrement(&g_scratchFolders)))
+{
+}
+
+ScratchFolder::ScratchFolder(std::string path) : m_path(std::move(path))
+{
+    DeleteTree(m_path);   // whatever an earlier run left there
     if (!CreateDirectoryA(m_path.c_str(), nullptr))
         FailWithLastError("CreateDirectoryA " + m_path);
 }

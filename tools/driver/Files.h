@@ -13,11 +13,17 @@ std::string BesideProgram(const std::string& name);
 // The whole content of a file; empty when it does not exist.
 std::string ReadWholeFile(const std::string& path);
 
-// A fresh empty folder under the temporary folder, deleted with all it holds at the end: a
-// suite folder for one test, for example, holding copies of the tool and the collector.
+// The system's temporary folder, with its trailing backslash.
+std::string TempFolder();
+
+// A folder for a test or the benchmark to work in, deleted with all it holds at the end. Made
+// fresh under the temporary folder with a name of this process's own, so that test programs
+// running side by side never meet in it; or at `path` where the place itself matters (what an
+// earlier run left there is deleted first).
 class ScratchFolder {
 public:
     ScratchFolder();
+    explicit ScratchFolder(std::string path);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;

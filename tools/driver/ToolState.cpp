@@ -59,8 +59,14 @@ void DeleteStoredIdentifier()
 
 void DeleteIdentifierKeys()
 {
-    // A read-only DACL (a test's) would keep the key: give full access back first.
-    if (const HKEY key = OpenIdentifierKey(WRITE_DAC, false)) {
+    DeleteKeyTree(HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32);
+    RegDeleteKeyExA(HKEY_CLASSES_ROOT, kIdentifierRoot, kRegistryView32, 0);
+}
+
+void DeleteKeyTree(HKEY root, const std::string& path, REGSAM view)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC | view, &key) == ERROR_SUCCESS) {
         PSECURITY_DESCRIPTOR open = nullptr;
         if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KA;;;WD)", SDDL_REVISION_1, &open, nullptr)) {
             RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, open);
@@ -68,8 +74,11 @@ void DeleteIdentifierKeys()
         }
         RegCloseKey(key);
     }
-    RegDeleteKeyExA(HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32, 0);
-    RegDeleteKeyExA(HKEY_CLASSES_ROOT, kIdentifierRoot, kRegistryView32, 0);
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
+        RegDeleteTreeA(key, nullptr);
+        RegCloseKey(key);
+    }
+    RegDeleteKeyExA(root, path.c_str(), view, 0);
 }
 
 std::vector<std::string> CollectorRuns(const std::string& folder)
