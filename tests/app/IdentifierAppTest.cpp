@@ -80,36 +80,23 @@ TEST(CollectorStart, OnlyAStartedCollectorCountsAsSuccess)
         EXPECT_EQ(CIdentifierDlg::CollectorStartResult(c.shellExecuteResult), c.result) << c.shellExecuteResult;
 }
 
-// A change that fails never reads as success, whatever failed: a CStructException without a
-// code, or an exception of another kind after the old identifier was deleted, which still goes
-// on to be reported.
-TEST(IdentifierChange, AFailureWithoutACodeGivesTheFailureValueNeverZero)
+// A change that fails never reads as success: an exception of another kind after the old
+// identifier was deleted still goes on to be reported, and the result says the change failed.
+// (A failure without a code of its own is a row of the next test.)
+TEST(IdentifierChange, AForeignFailureAfterTheDeleteLeavesTheFailureValue)
 {
-    const struct {
-        const char* name;
-        std::function<void(CFailingStore&)> arrange;
-        bool escapes;
-    } cases[] = {
-        {"code 0", [](CFailingStore& s) { s.failDelete = [] { throw CStructException("TEST", 0, "no code"); }; }, false},
-        {"foreign after delete", [](CFailingStore& s) { s.failAfterDelete = [] { throw std::bad_alloc(); }; }, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        CFailingStore store;
-        c.arrange(store);
-        CIdentifierDlg dialog(store, g_suiteFolder);
-        ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
-        if (c.escapes)
-            EXPECT_THROW(dialog.ChangeIdentifier(), std::bad_alloc);
-        else
-            EXPECT_EQ(dialog.ChangeIdentifier(), kFailureWithoutCode);
-        EXPECT_EQ(ResultAtClose(dialog), kFailureWithoutCode);
-    }
+    CFailingStore store;
+    store.failAfterDelete = [] { throw std::bad_alloc(); };
+    CIdentifierDlg dialog(store, g_suiteFolder);
+    ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
+    EXPECT_THROW(dialog.ChangeIdentifier(), std::bad_alloc);
+    EXPECT_EQ(ResultAtClose(dialog), kFailureWithoutCode);
 }
 
 // A failed change says so in the new identifier's row, in the user's language, with the
-// failure's own text and the code; where it left the old identifier deleted, the current field
-// lets go of it. A change that succeeds afterwards shows its identifier as ever.
+// failure's own text and the code it ends with, never 0; where it left the old identifier
+// deleted, the current field lets go of it. A change that succeeds afterwards shows its
+// identifier as ever.
 TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
 {
     const std::string shownAtStart = CFailingStore().GetOrCreate().data;
@@ -122,12 +109,15 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
         std::function<void(CFailingStore&)> arrange;
         std::string current;
         std::string shown;
+        int result;
     } cases[] = {
-        {"delete refused", [&](CFailingStore& s) { s.failDelete = refuse; }, shownAtStart, SystemText(5) + " (5)"},
-        {"store refused", [&](CFailingStore& s) { s.failAfterDelete = refuse; }, "", SystemText(5) + " (5)"},
+        {"delete refused", [&](CFailingStore& s) { s.failDelete = refuse; }, shownAtStart, SystemText(5) + " (5)", 5},
+        {"store refused", [&](CFailingStore& s) { s.failAfterDelete = refuse; }, "", SystemText(5) + " (5)", 5},
+        {"no code", [](CFailingStore& s) { s.failDelete = [] { throw CStructException("TEST", 0, "No code."); }; },
+         shownAtStart, "No code. (1359)", kFailureWithoutCode},
         {"fault", [&](CFailingStore& s) { s.failAfterDelete = [&] { throw CStructException(CWin32Exception(&faultPointers)); }; },
          "", "The thread tried to read from or write to a virtual address for which it does not have the appropriate "
-             "access. (0xC0000005)"},
+             "access. (0xC0000005)", static_cast<int>(EXCEPTION_ACCESS_VIOLATION)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -135,7 +125,7 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
         c.arrange(store);
         CIdentifierDlg dialog(store, g_suiteFolder);
         ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
-        EXPECT_NE(dialog.ChangeIdentifier(), 0);
+        EXPECT_EQ(dialog.ChangeIdentifier(), c.result);
         EXPECT_EQ(ItemText(dialog, IDC_NEW_LABEL), "Change failed: ");
         EXPECT_EQ(ItemText(dialog, IDC_NEW_IDENTIFIER), c.shown);
         EXPECT_EQ(ItemText(dialog, IDC_CURRENT_IDENTIFIER), c.current);
