@@ -24,9 +24,17 @@ StartedProcess StartDirectly(std::string commandLine, const std::string& program
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                        block.empty() ? nullptr : const_cast<char*>(block.data()),
-                        options.folder.empty() ? nullptr : options.folder.c_str(), &startup, &started))
+    // Under load Wine now and then refuses a start with ERROR_INTERNAL_ERROR, which a second
+    // start does not repeat; any other refusal is the test's to see.
+    BOOL created = FALSE;
+    for (int attempt = 0; attempt < 2 && !created; ++attempt) {
+        created = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                 block.empty() ? nullptr : const_cast<char*>(block.data()),
+                                 options.folder.empty() ? nullptr : options.folder.c_str(), &startup, &started);
+        if (!created && GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+    }
+    if (!created)
         FailWithLastError("CreateProcessA " + commandLine);
     CloseHandle(started.hThread);
     StartedProcess result;
