@@ -40,7 +40,6 @@ CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store, const CSysPaths& s
 
 BOOL CIdentifierDlg::OnInitDialog()
 {
-    m_bannerShown = IDB_BANNER;   // the template's
     ShowArtwork(WindowDpi(handle));
     // A button shows its face, but screen readers name it by its text: the face's word.
     ShowLabel(IDC_CHANGE, IDS_CHANGE_BUTTON);
@@ -145,24 +144,23 @@ void CIdentifierDlg::ShowLabel(int controlId, uint32_t stringId)
     SetDlgItemTextFormat(controlId, "%s", UserText(stringId).data);
 }
 
-// The banner, the faces and the icons drawn for the scale nearest `dpi`; each button takes its
-// face's size.
+// The banner, the faces and the icons for `dpi`; each button takes its face's size.
 void CIdentifierDlg::ShowArtwork(UINT dpi)
 {
-    const CArtworkSet& set = NearestArtwork(dpi);
-    if (set.banner != m_bannerShown) {
-        SetStaticBitmap(IDC_BANNER, set.banner);
-        m_bannerShown = set.banner;
-    }
-    SetButtonBitmap(IDC_CHANGE, set.changeFace);
-    SetButtonBitmap(IDC_CLOSE, set.closeFace);
+    const CArtwork artwork = ArtworkFor(dpi);
+    // A banner of the size wanted is the one wanted: the template's at 100 %, which stays.
+    const SIZE banner = ShownBitmapSize(GetItem(IDC_BANNER), STM_GETIMAGE);
+    if (banner.cx != artwork.bannerSize.cx || banner.cy != artwork.bannerSize.cy)
+        SetStaticBitmap(IDC_BANNER, artwork.banner, artwork.bannerSize);
+    SetButtonBitmap(IDC_CHANGE, artwork.changeFace, artwork.faceSize);
+    SetButtonBitmap(IDC_CLOSE, artwork.closeFace, artwork.faceSize);
     for (const int button : {IDC_CHANGE, IDC_CLOSE})
         CallCarrying([&] {
             FitButtonToImage(GetItem(button));
             return 0;
         });
-    ShowIcon(ICON_SMALL, set.smallIcon, m_smallIcon);
-    ShowIcon(ICON_BIG, set.bigIcon, m_bigIcon);
+    ShowIcon(ICON_SMALL, artwork.smallIcon, m_smallIcon);
+    ShowIcon(ICON_BIG, artwork.bigIcon, m_bigIcon);
 }
 
 // The tool's icon in `size` pixels as the window's icon of this kind; the one shown before goes.

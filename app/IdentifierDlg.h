@@ -51,7 +51,6 @@ private:
     COwnedGdiObject<HBRUSH> m_backgroundBrush;
     COwnedIcon m_smallIcon;
     COwnedIcon m_bigIcon;
-    int m_bannerShown = 0;   // the bitmap resource the banner shows: the template's until we set one
     CStr m_currentIdentifier;
     int m_result = 0;
 };

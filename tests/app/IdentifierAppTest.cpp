@@ -16,6 +16,7 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -138,15 +139,15 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
     }
 }
 
-// When the dialog's DPI changes, the images of the scale nearest the new DPI follow (the larger
-// halfway between two), and each button takes its face's size.
-TEST(IdentifierDlg, ADpiChangeBringsTheImagesOfTheNearestScale)
+// When the dialog's DPI changes, the images follow at their 100 % sizes times DPI / 96 (drawn or
+// scaled), and each button takes its face's size.
+TEST(IdentifierDlg, ADpiChangeBringsTheImagesAtTheNewScale)
 {
     CFailingStore store;
     CIdentifierDlg dialog(store, g_suiteFolder);
     ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
-    const struct { UINT dpi; LONG face, banner, icon; } changes[] = {
-        {192, 140, 1016, 64}, {120, 105, 762, 48}, {96, 70, 508, 32}, {300, 140, 1016, 64}};
+    const struct { UINT dpi; LONG face, banner, icon, smallIcon; } changes[] = {
+        {192, 140, 1016, 64, 32}, {120, 88, 635, 40, 20}, {96, 70, 508, 32, 16}, {300, 219, 1588, 100, 50}};
     for (const auto& change : changes) {
         SCOPED_TRACE(change.dpi);
         RECT suggested{};
@@ -163,11 +164,13 @@ TEST(IdentifierDlg, ADpiChangeBringsTheImagesOfTheNearestScale)
         }
         EXPECT_EQ(BitmapWidth(SendDlgItemMessageA(dialog.handle, IDC_BANNER, STM_GETIMAGE, IMAGE_BITMAP, 0)),
                   change.banner);
-        ICONINFO icon{};
-        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(dialog.handle, WM_GETICON, ICON_BIG, 0)), &icon));
-        EXPECT_EQ(BitmapWidth(reinterpret_cast<LRESULT>(icon.hbmColor)), change.icon);
-        DeleteObject(icon.hbmColor);
-        DeleteObject(icon.hbmMask);
+        for (const auto [kind, size] : {std::pair{ICON_BIG, change.icon}, std::pair{ICON_SMALL, change.smallIcon}}) {
+            ICONINFO icon{};
+            ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(dialog.handle, WM_GETICON, kind, 0)), &icon));
+            EXPECT_EQ(BitmapWidth(reinterpret_cast<LRESULT>(icon.hbmColor)), size) << "icon " << kind;
+            DeleteObject(icon.hbmColor);
+            DeleteObject(icon.hbmMask);
+        }
     }
     ResultAtClose(dialog);
 }
