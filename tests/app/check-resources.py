@@ -2,12 +2,9 @@
 the system's decoders do: every bitmap is 8-bit RLE8 whose rows decode to exactly the width,
 with valid escapes and end-of-bitmap at the end; every icon image matches its directory entry;
 the manifest is well-formed XML.   Usage: /usr/bin/python3 check-resources.py vortag.exe"""
-import struct
-import sys
-import xml.dom.minidom
+import struct, sys, xml.dom.minidom
 
 import pefile
-
 
 def resources(pe, kind):
     """(name, language, bytes) of every resource of one type."""
@@ -15,7 +12,6 @@ def resources(pe, kind):
         for name in of_kind.directory.entries:
             for language in name.directory.entries:
                 yield name.id, language.id, pe.get_data(language.data.struct.OffsetToData, language.data.struct.Size)
-
 
 def rle8_fault(width, height, colours, data):
     """What is wrong with an RLE8 stream, or None. Deltas are refused: they leave pixels unset."""
@@ -43,14 +39,12 @@ def rle8_fault(width, height, colours, data):
             x += len(pixels)
     return "the stream ends without end-of-bitmap"
 
-
 def bitmap_fault(data):
     size, width, height, planes, bits, compression, image_size, _, _, used, _ = struct.unpack_from("<IiiHHIIiiII", data)
     pixels = data[size + 4 * (used or 256):]
     if (size, planes, bits, compression, image_size) != (40, 1, 8, 1, len(pixels)) or height <= 0:
         return f"not bottom-up RLE8 in {len(pixels)} bytes: {bits} bits, compression {compression}, {image_size} bytes"
     return rle8_fault(width, height, used or 256, pixels)
-
 
 def icon_fault(entry, image):
     width, height, _, _, planes, bits, size, _ = entry
@@ -62,7 +56,6 @@ def icon_fault(entry, image):
     if shown != (width or 256, height or 256) or (planes, bits, size) != (1, shown_bits, len(image)):
         return f"entry {width} x {height}, {bits} bits, {size} bytes; image {shown}, {shown_bits} bits, {len(image)} bytes"
     return None
-
 
 pe = pefile.PE(sys.argv[1])
 faults = [f"bitmap {name} in {language:04x}: {fault}" for name, language, data in resources(pe, 2) if (fault := bitmap_fault(data))]
