@@ -253,8 +253,21 @@ TEST_F(ToolTest, TabWalksTheFieldsAndButtonsSpaceAndEnterPressTheFocusedButtonAl
     e2e::PressKey(dialog, VK_SPACE);
     const std::string first = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), "");
     e2e::PressKey(dialog, VK_RETURN);
-    const std::string second = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), first);
-    EXPECT_EQ(StoredIdentifier(), second);
+    std::string shown = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), first);
+    EXPECT_EQ(StoredIdentifier(), shown);
+    // A key held down repeats its key-down with bit 30 set: still one press, one change.
+    const std::pair<WPARAM, LPARAM> heldKeys[] = {{VK_RETURN, 0x1C}, {VK_SPACE, 0x39}};   // scan codes
+    for (const auto& held : heldKeys) {
+        SCOPED_TRACE(held.first);
+        const size_t runs = WaitForCollectorRuns(suite.Path(), 2).size();
+        const LPARAM down = 1 | held.second << 16;
+        for (const LPARAM repeat : {0, 1 << 30, 1 << 30})
+            PostMessageA(change, WM_KEYDOWN, held.first, down | repeat);
+        PostMessageA(change, WM_KEYUP, held.first, static_cast<LPARAM>(down | 0xC0000000u));
+        shown = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), shown);
+        EXPECT_FALSE(e2e::PollUntil(2500, [&] { return CollectorRuns(suite.Path()).size() > runs + 1; }));
+        EXPECT_EQ(StoredIdentifier(), shown);
+    }
     e2e::PressKey(dialog, VK_F4, VK_MENU);
     EXPECT_EQ(process->WaitForExit(), 0u);
 }
@@ -376,16 +389,26 @@ TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedSaysWhyInTheDialogAndStartsNoCo
 TEST_F(ToolTest, ClosingTheWindowsWithZeroAfterAFailedChangeEndsWithItsFailure)
 {
     StoreReadOnlyIdentifier(kKnownIdentifier);
-    for (const bool everyWindow : {true, false}) {
-        SCOPED_TRACE(everyWindow ? "every window" : "the main window");
+    const struct {
+        const char* name;
+        bool everyWindow;
+        LPARAM closeCode;
+        DWORD exitCode;
+    } cases[] = {
+        {"every window", true, 0, ERROR_ACCESS_DENIED},
+        {"the main window", false, 0, ERROR_ACCESS_DENIED},
+        {"the main window with a code of its own", false, 7, 7},   // which wins
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         std::unique_ptr<e2e::Process> process;
         const HWND dialog = StartDialog(process);
         ChangeAndWait(dialog);
-        const std::vector<HWND> windows = everyWindow ? e2e::TopWindowsOf(process->Id())
-                                                      : std::vector<HWND>{e2e::FindAnyTopWindow(*process, "", kMainWindowClass)};
+        const std::vector<HWND> windows = c.everyWindow ? e2e::TopWindowsOf(process->Id())
+                                                        : std::vector<HWND>{e2e::FindAnyTopWindow(*process, "", kMainWindowClass)};
         for (const HWND window : windows)
-            e2e::PostClose(window, 0);
-        EXPECT_EQ(process->WaitForExit(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+            e2e::PostClose(window, c.closeCode);
+        EXPECT_EQ(process->WaitForExit(), c.exitCode);
     }
 }
 

@@ -92,16 +92,21 @@ TEST_F(ToolTest, QuietWithoutALibraryTheChangeNeedsKeepsTheOldIdentifier)
     EXPECT_TRUE(CollectorRuns(suite.Path()).empty());
 }
 
-// Nobody is at the screen to close a box in a quiet run: one that fails in start-up, or inside
-// the change with a failure that carries no code, ends at once with a failure code and shows
-// nothing. (The tool's own application, made to fail by app_host.exe.)
+// Nobody is at the screen to close a box in a quiet run: one that fails in start-up, inside the
+// change with a failure that carries no code, or so that the runtime gives up, ends at once with a
+// failure code and shows nothing. It is unattended from before the application is made until
+// after it is gone, and the system shows no box of its own either (its error mode, added to the
+// process's own, which Wine does not heed). (The tool's own run, made to fail by app_host.exe.)
 TEST_F(ToolTest, QuietFailuresEndWithAFailureCodeAndShowNothing)
 {
-    for (const char* failure : {"START", "CHANGE"}) {
+    for (const char* failure : {"START", "CHANGE", "DESTRUCTOR"}) {
         SCOPED_TRACE(failure);
         EXPECT_EQ(RunInvisibly(std::string("/QUIET /FAIL=") + failure, e2e::BesideProgram("app_host.exe")),
                   static_cast<DWORD>(ERROR_INTERNAL_ERROR));
     }
+    EXPECT_EQ(e2e::ReadWholeFile(suite.PathOf("quiet-run.txt")),
+              "made: unattended, error mode 0x8007\nchanging: unattended, error mode 0x8007\n"
+              "ended: attended, error mode 0x8007\n");
 }
 
 // The admins' check, run by Wine's cmd against the real tool (started plainly, so that the test
