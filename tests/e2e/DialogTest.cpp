@@ -300,8 +300,9 @@ TEST_F(ToolTest, AtEveryScaleTheFacesFillTheirButtonsAndEveryTextFitsItsControl)
             GetClientRect(control, &client);
             EXPECT_NEAR(client.right, MulDiv(drawn.width, scale.dpi, 96), 3) << item.image;
             EXPECT_NEAR(client.bottom, MulDiv(drawn.height, scale.dpi, 96), 3) << item.image;
-            if (scale.images != kScaled)
+            if (scale.images != kScaled) {
                 EXPECT_TRUE(ComesToShowFace(control, LoadFace(tool, item.image + scale.images, kEnglish))) << item.image;
+            }
         }
         const auto box = [dialog](HWND control) {
             RECT box{};
