@@ -355,8 +355,7 @@ TEST_F(ToolTest, ClosingTheWindowsWithZeroAfterAFailedChangeEndsWithItsFailure)
         ChangeAndWait(dialog);
         const std::vector<HWND> windows = everyWindow ? e2e::TopWindowsOf(process->Id())
                                                       : std::vector<HWND>{e2e::FindAnyTopWindow(*process, "", kMainWindowClass)};
-        for (const HWND window : windows)
-            e2e::PostClose(window, 0);
+        e2e::PostCloseToEach(windows, 0);
         EXPECT_EQ(process->WaitForExit(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     }
 }
