@@ -19,8 +19,7 @@ chmod +x "$work/loader"
 failed=0
 # mark, summary lines, the loader's end; runs, exit status, and what the case is
 while read -r mark says ends runs status what; do
-  : >"$work/runs"
-  : >"$work/said"
+  : >"$work/runs"; : >"$work/said"
   MARK=$mark SAYS=$says ENDS=$ends RUNS=$work/runs WINELOADER=$work/loader VORTAG_RERUN_LOG=$work/said \
     bash "$root/scripts/wine-program.sh" test.exe --gtest_filter=A.B >/dev/null 2>&1
   ended=$?
