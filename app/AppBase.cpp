@@ -10,15 +10,26 @@
 
 namespace {
 
+// A key held down repeats its key-down, with bit 30 (the key was down before) set.
+bool IsHeldEnterOrSpace(const MSG& message)
+{
+    return message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_SPACE) &&
+           (message.lParam & (1 << 30)) != 0;
+}
+
 // Keys of a modeless dialog (Tab and Shift+Tab between its controls, Space and Enter on a button)
 // go to the system's dialog keyboard handling, which dispatches whatever it takes itself. Enter
-// and Escape elsewhere become IDOK and IDCANCEL, which the dialog's OnCommand answers.
+// and Escape elsewhere become IDOK and IDCANCEL, which the dialog's OnCommand answers. The
+// system would press a button at every key-down of a held Enter: one press of the key is one
+// press of the button, so the repeats go nowhere (in the fields Enter and Space do nothing).
 bool TakenByDialogKeyboard(const MSG& message)
 {
     const HWND root = GetAncestor(message.hwnd, GA_ROOT);
     char className[8] = "";
     if (!root || !GetClassNameA(root, className, sizeof className) || lstrcmpA(className, "#32770") != 0)
         return false;
+    if (IsHeldEnterOrSpace(message))
+        return true;
     MSG taken = message;
     return IsDialogMessageA(root, &taken) != FALSE;
 }
@@ -41,11 +52,11 @@ CAppBase::CAppBase()
 }
 
 // For the length of a run: the application that EndRun speaks to, the reporter of what a
-// window procedure throws where no call of ours can take it back, and no box until the command
-// line has said whether anybody is at the screen.
+// window procedure throws where no call of ours can take it back, and unattended mode as it was
+// before the run once the run is over.
 class CAppBase::CRunning : public CStrayExceptionReporter {
 public:
-    explicit CRunning(CAppBase& app) : m_app(app), m_outer(s_running), m_wasUnattended(SetUnattended(true))
+    explicit CRunning(CAppBase& app) : m_app(app), m_outer(s_running), m_wasUnattended(IsUnattended())
     {
         s_running = &app;
     }
@@ -82,9 +93,10 @@ int CAppBase::Start()
 {
     if (m_useMutex && IsAlreadyRunning())
         return OnAlreadyRunning();
-    ParseParameters();
+    ParseCommandLine(m_commandLine, m_parameters);
     OnParameters();
-    SetUnattended(m_unattended);
+    if (m_unattended)
+        SetUnattended(true);
     const int result = InitInstance();
     return result != 0 ? result : MessageLoop();
 }
@@ -96,13 +108,13 @@ bool CAppBase::IsAlreadyRunning()
     return GetLastError() != 0;
 }
 
-void CAppBase::ParseParameters()
+void CAppBase::ParseCommandLine(const CStr& commandLine, CKeyValueList& parameters)
 {
     CStrList tokens;
-    m_commandLine.Split("/|", tokens);
+    commandLine.Split("/|", tokens);
     while (tokens.GetCount() != 0) {
         if (CStr* token = tokens.GetAt(0))
-            m_parameters.Append(CKeyValue(token->TrimLeft().TrimRight()));
+            parameters.Append(CKeyValue(token->TrimLeft().TrimRight()));
         tokens.RemoveAt(0);
     }
 }

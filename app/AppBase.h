@@ -29,6 +29,10 @@ public:
     // non-zero code is kept: a later request for 0 does not turn the run into a success.
     static void EndRun(int exitCode);
 
+    // The command line's switches: words split at every '/' and '|', trimmed, each a key (upper
+    // case) with an optional value after '='.
+    static void ParseCommandLine(const CStr& commandLine, CKeyValueList& parameters);
+
 protected:
     // Called once the parameters are parsed; a derived class reads them here, and sets
     // m_unattended when they say that nobody will be at the screen.
@@ -48,8 +52,8 @@ protected:
     CKeyValueList m_parameters;
     COwnedHandle m_mutex;   // held until the object goes: the single-instance mark
     int m_useMutex = 0;
-    // No report may wait for a person: each becomes a trace line (foundation/Report.h). Until
-    // OnParameters has looked at the command line, a run counts as unattended.
+    // No report may wait for a person: each becomes a trace line (foundation/Report.h), from
+    // OnParameters to the end of the run. (A program that knows it sooner says so sooner.)
     bool m_unattended = false;
 
 private:
@@ -57,7 +61,6 @@ private:
 
     int Start();
     bool IsAlreadyRunning();
-    void ParseParameters();
     BOOL ReceiveMessage(MSG& message);
     void DispatchGuarded(const MSG& message);
     int ReportException(std::exception_ptr failure);

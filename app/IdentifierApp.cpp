@@ -2,12 +2,18 @@
 
 #include "app/FixedTexts.h"
 
-void CIdentifierApp::OnParameters()
+bool CIdentifierApp::SelectsQuietMode(CKeyValueList& parameters)
 {
     bool quiet = false;
-    for (uint32_t i = 0; i < m_parameters.GetCount(); ++i)
-        if (m_parameters.GetAt(i)->key.EqualsNoCase(kQuietSwitch))
+    for (uint32_t i = 0; i < parameters.GetCount(); ++i)
+        if (parameters.GetAt(i)->key.EqualsNoCase(kQuietSwitch))
             quiet = true;
+    return quiet;
+}
+
+void CIdentifierApp::OnParameters()
+{
+    const bool quiet = SelectsQuietMode(m_parameters);
     mainWindow.flags = quiet ? CIdentifierMainWnd::kQuietFlag : 0;
     // Quiet runs are the unattended ones: started by a deployment tool or as SYSTEM, with
     // nobody to close a box, and judged by their exit code.

@@ -12,26 +12,12 @@ public:
 
     CIdentifierMainWnd mainWindow;
 
+    // Whether the switches select quiet mode: any key is "QUIET", whatever its case and value.
+    static bool SelectsQuietMode(CKeyValueList& parameters);
+
 protected:
-    // Quiet mode when any switch's key is "QUIET", whatever its case and value; a quiet run
-    // shows no error box either.
+    // Quiet mode when the switches select it; a quiet run shows no error box either.
     void OnParameters() override;
     // Creates the hidden main window, which makes the quiet change or shows the dialog.
     int InitInstance() override;
 };
-
-// The entry point's outer guard: runs `body`, which stores the exit code as it goes. An
-// exception that escapes it ends with the code stored so far, or with kFailureWithoutCode
-// when that is still 0: a failure must not read as success.
-template <typename TBody>
-int RunGuarded(TBody&& body)
-{
-    int exitCode = 0;
-    try {
-        body(exitCode);
-    } catch (...) {
-        if (exitCode == 0)
-            exitCode = kFailureWithoutCode;
-    }
-    return exitCode;
-}

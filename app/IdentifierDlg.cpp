@@ -7,10 +7,9 @@
 #include "app/res/ResourceIds.h"
 #include "foundation/CarriedException.h"
 #include "foundation/DynLibrary.h"
+#include "foundation/Report.h"
 #include "foundation/StructException.h"
 #include "foundation/SysPaths.h"
-
-#include <shellapi.h>
 
 namespace {
 const COLORREF kEditColour = RGB(255, 255, 255);
@@ -40,7 +39,6 @@ CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store, const CSysPaths& s
 
 BOOL CIdentifierDlg::OnInitDialog()
 {
-    m_bannerShown = IDB_BANNER;   // the template's
     ShowArtwork(WindowDpi(handle));
     // A button shows its face, but screen readers name it by its text: the face's word.
     ShowLabel(IDC_CHANGE, IDS_CHANGE_BUTTON);
@@ -106,21 +104,23 @@ int CIdentifierDlg::ChangeIdentifier()
     m_result = kFailureWithoutCode;
     bool identifierGone = false;   // from the delete until a fresh identifier is stored
     try {
-        // What the change needs is loaded before anything is deleted, so that a library that
-        // cannot be loaded leaves the old identifier in place. SHELL32 only serves here; the
-        // dialog comes up sooner without it (see GetResidentFunction).
-        const auto shellExecute = GetResidentFunction<decltype(&ShellExecuteA)>("SHELL32.DLL", "ShellExecuteA");
-        m_store.LoadGenerator();
+        // Whatever may fail before the old identifier goes comes first: the libraries the change
+        // needs and the new identifier itself (a pause of up to a second). The delete and the
+        // store then follow each other at once, so that the machine is without an identity for
+        // no longer than that. SHELL32 only serves here; the dialog comes up sooner without it
+        // (see GetResidentFunction).
+        const auto shellExecute = GetResidentFunction<decltype(&ShellExecuteExA)>("SHELL32.DLL", "ShellExecuteExA");
+        const CStr identifier = m_store.Generate();
         m_store.Delete();
         identifierGone = true;
-        const CStr identifier = m_store.GetOrCreate();
+        m_store.Store(identifier);
         identifierGone = false;
         ShowLabel(IDC_NEW_LABEL, IDS_NEW_IDENTIFIER);
         SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", identifier.data);
         const CStr collector = m_suiteFolder.Combine(kCollectorFileName);
-        const HINSTANCE started = shellExecute(handle, "open", collector.data, kCollectorParameters, nullptr,
-                                               SW_SHOWNORMAL);
-        m_result = CollectorStartResult(reinterpret_cast<INT_PTR>(started));
+        SHELLEXECUTEINFOA start = CollectorStart(handle, collector.data);
+        shellExecute(&start);
+        m_result = CollectorStartResult(reinterpret_cast<INT_PTR>(start.hInstApp));
         if (m_result != 0)
             ShowCollectorNotStarted();
     } catch (CStructException& failure) {
@@ -128,6 +128,23 @@ int CIdentifierDlg::ChangeIdentifier()
         ShowFailure(failure, identifierGone);
     }
     return m_result;
+}
+
+// The shell shows no box of its own when the start fails: the dialog's failure row says why, and
+// a quiet run ends with the code. In an unattended run nobody is there to answer its question
+// about a program that came from the internet either. The call returns once the start is made,
+// also where the shell would make it on a thread of its own: a quiet run ends right after.
+SHELLEXECUTEINFOA CIdentifierDlg::CollectorStart(HWND owner, const char* file)
+{
+    SHELLEXECUTEINFOA start{};
+    start.cbSize = sizeof start;
+    start.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC | (IsUnattended() ? SEE_MASK_NOZONECHECKS : 0);
+    start.hwnd = owner;
+    start.lpVerb = "open";
+    start.lpFile = file;
+    start.lpParameters = kCollectorParameters;
+    start.nShow = SW_SHOWNORMAL;
+    return start;
 }
 
 int CIdentifierDlg::CollectorStartResult(INT_PTR shellExecuteResult)
@@ -145,24 +162,23 @@ void CIdentifierDlg::ShowLabel(int controlId, uint32_t stringId)
     SetDlgItemTextFormat(controlId, "%s", UserText(stringId).data);
 }
 
-// The banner, the faces and the icons drawn for the scale nearest `dpi`; each button takes its
-// face's size.
+// The banner, the faces and the icons for `dpi`; each button takes its face's size.
 void CIdentifierDlg::ShowArtwork(UINT dpi)
 {
-    const CArtworkSet& set = NearestArtwork(dpi);
-    if (set.banner != m_bannerShown) {
-        SetStaticBitmap(IDC_BANNER, set.banner);
-        m_bannerShown = set.banner;
-    }
-    SetButtonBitmap(IDC_CHANGE, set.changeFace);
-    SetButtonBitmap(IDC_CLOSE, set.closeFace);
+    const CArtwork artwork = ArtworkFor(dpi);
+    // A banner of the size wanted is the one wanted: the template's at 100 %, which stays.
+    const SIZE banner = ShownBitmapSize(GetItem(IDC_BANNER), STM_GETIMAGE);
+    if (banner.cx != artwork.bannerSize.cx || banner.cy != artwork.bannerSize.cy)
+        SetStaticBitmap(IDC_BANNER, artwork.banner, artwork.bannerSize);
+    SetButtonBitmap(IDC_CHANGE, artwork.changeFace, artwork.faceSize);
+    SetButtonBitmap(IDC_CLOSE, artwork.closeFace, artwork.faceSize);
     for (const int button : {IDC_CHANGE, IDC_CLOSE})
         CallCarrying([&] {
             FitButtonToImage(GetItem(button));
             return 0;
         });
-    ShowIcon(ICON_SMALL, set.smallIcon, m_smallIcon);
-    ShowIcon(ICON_BIG, set.bigIcon, m_bigIcon);
+    ShowIcon(ICON_SMALL, artwork.smallIcon, m_smallIcon);
+    ShowIcon(ICON_BIG, artwork.bigIcon, m_bigIcon);
 }
 
 // The tool's icon in `size` pixels as the window's icon of this kind; the one shown before goes.
@@ -180,10 +196,14 @@ void CIdentifierDlg::ShowFailure(const CStructException& failure, bool identifie
 {
     ShowLabel(IDC_NEW_LABEL, IDS_CHANGE_FAILED);
     CStr reason(failure.what());
-    reason.TrimRight();   // the system's messages end in a line break
-    reason.Append(m_result < 0 ? CStr().Format(" (0x%08X)", static_cast<unsigned>(m_result))
-                               : CStr().Format(" (%d)", m_result));
-    SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", reason.TrimLeft().data);
+    reason.TrimRight().TrimLeft();   // the system's messages end in a line break
+    const CStr code = m_result < 0 ? CStr().Format("0x%08X", static_cast<unsigned>(m_result))
+                                   : CStr().Format("%d", m_result);
+    // A code the system has no words for in any language is still named as an error.
+    if (reason.EqualsNoCase(""))
+        SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s %s", UserText(IDS_ERROR).data, code.data);
+    else
+        SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s (%s)", reason.data, code.data);
     if (identifierGone) {
         m_currentIdentifier = "";
         SetDlgItemTextFormat(IDC_CURRENT_IDENTIFIER, "%s", m_currentIdentifier.data);

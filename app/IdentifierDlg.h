@@ -5,6 +5,8 @@
 #include "foundation/Str.h"
 #include "window/DlgBase.h"
 
+#include <shellapi.h>
+
 class CIdentifierStore;
 class CStructException;
 class CSysPaths;
@@ -23,8 +25,11 @@ public:
     // failed. Works with or without the dialog window.
     int ChangeIdentifier();
 
-    // The outcome of ShellExecuteA as a result: 0 when the collector started, otherwise
-    // the failure value (never 0).
+    // How the collector `file` is started (ShellExecuteExA): "open" with its switch, shown
+    // normally, owned by `owner`.
+    static SHELLEXECUTEINFOA CollectorStart(HWND owner, const char* file);
+    // The outcome of the start (its hInstApp) as a result: 0 when the collector started,
+    // otherwise the failure value (never 0).
     static int CollectorStartResult(INT_PTR shellExecuteResult);
 
     // The result of the last change: 0 until the first, then ChangeIdentifier's.
@@ -51,7 +56,6 @@ private:
     COwnedGdiObject<HBRUSH> m_backgroundBrush;
     COwnedIcon m_smallIcon;
     COwnedIcon m_bigIcon;
-    int m_bannerShown = 0;   // the bitmap resource the banner shows: the template's until we set one
     CStr m_currentIdentifier;
     int m_result = 0;
 };

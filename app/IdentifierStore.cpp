@@ -17,12 +17,6 @@ const char kDefaultValue[] = "";
 
 using UuidCreateFunction = RPC_STATUS(RPC_ENTRY*)(UUID* uuid);
 
-// RPCRT4 only serves here; the dialog comes up sooner without it (see GetResidentFunction).
-UuidCreateFunction LoadUuidCreate()
-{
-    return GetResidentFunction<UuidCreateFunction>("RPCRT4.DLL", "UuidCreate");
-}
-
 // Every operation opens the key afresh (creating it when missing) and never caches. The key is
 // the 32-bit suite's: where Windows keeps two views of the classes (Vista and Server 2008 x64),
 // both builds of the tool must reach the one the suite reads.
@@ -33,14 +27,10 @@ CRegistryKey& OpenIdentifierKey(CRegistryKey& key)
 
 }  // namespace
 
-void CIdentifierStore::LoadGenerator() const
-{
-    LoadUuidCreate();
-}
-
 CStr CIdentifierStore::Generate() const
 {
-    const UuidCreateFunction createUuid = LoadUuidCreate();
+    // RPCRT4 only serves here; the dialog comes up sooner without it (see GetResidentFunction).
+    const auto createUuid = GetResidentFunction<UuidCreateFunction>("RPCRT4.DLL", "UuidCreate");
     CTimeStamp stamp;
     UUID uuid{};
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -72,10 +62,15 @@ CStr CIdentifierStore::GetOrCreate() const
     CStr identifier = ReadStored();
     if (identifier.EqualsNoCase("")) {
         identifier = Generate();
-        CRegistryKey key;
-        OpenIdentifierKey(key).SetString(kDefaultValue, identifier);
+        Store(identifier);
     }
     return identifier;
+}
+
+void CIdentifierStore::Store(const CStr& identifier) const
+{
+    CRegistryKey key;
+    OpenIdentifierKey(key).SetString(kDefaultValue, identifier);
 }
 
 // A user who may read the key but not write it (HKEY_CLASSES_ROOT of the machine is read-only to

@@ -13,9 +13,6 @@ public:
     // generation with a random addend of 0 to 15 in its low half. Throws the "DLL: "
     // exception when the system has no UuidCreate to take the UUID from.
     virtual CStr Generate() const;
-    // Loads what Generate needs, so that a change can make sure of it before it deletes
-    // anything; throws as Generate does when it cannot.
-    virtual void LoadGenerator() const;
 
     // The 56-character identifier text for these parts; the addend wraps around within the
     // low half and never carries into the high one.
@@ -31,6 +28,9 @@ public:
     // Throws the stored identifier away. Nothing stored counts as done; throws the registry's
     // exception when the key cannot be opened or the value not deleted.
     virtual void Delete() const;
+
+    // Stores `identifier` as the machine's; throws the registry's exception when it cannot.
+    virtual void Store(const CStr& identifier) const;
 
     // The stored text; the empty text when nothing is stored. Throws the registry's exception
     // for any other failure to read.

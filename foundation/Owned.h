@@ -44,6 +44,7 @@ inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
 inline void FreeLoadedLibrary(HMODULE module) { FreeLibrary(module); }
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
+inline void DeleteMemoryDc(HDC dc) { DeleteDC(dc); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 template <typename TInterface>
 void ReleaseInterface(TInterface* object) { object->Release(); }
@@ -54,6 +55,8 @@ using COwnedRegistryKey = COwned<HKEY, owned_detail::CloseRegistryKey>;
 using COwnedLibrary = COwned<HMODULE, owned_detail::FreeLoadedLibrary>;
 template <typename TGdiObject>
 using COwnedGdiObject = COwned<TGdiObject, owned_detail::DeleteGdiObject>;
+// A DC of CreateCompatibleDC (one of GetDC is released otherwise).
+using COwnedDc = COwned<HDC, owned_detail::DeleteMemoryDc>;
 using COwnedIcon = COwned<HICON, owned_detail::DestroyIconHandle>;
 template <typename TInterface>
 using COwnedInterface = COwned<TInterface*, owned_detail::ReleaseInterface<TInterface>>;

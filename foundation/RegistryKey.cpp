@@ -70,12 +70,20 @@ DWORD CRegistryKey::GetValue(const CStr& name, DWORD& type, BYTE* buffer, DWORD 
 
 CStr CRegistryKey::GetString(const CStr& name)
 {
-    const DWORD size = GetValueSize(name);
+    return GetString(name, GetValueSize(name));
+}
+
+CStr CRegistryKey::GetString(const CStr& name, DWORD measuredSize)
+{
     CStr text;
     // One byte more than the value: a terminator even for a value stored without one.
-    text.Reserve(size + 1);
+    const DWORD bufferSize = measuredSize + 1;
+    text.Reserve(bufferSize);
     DWORD type = 0;
-    GetValue(name, type, reinterpret_cast<BYTE*>(text.data), size + 1);
+    // GetValue measures again and reads nothing when the value no longer fits: it was written
+    // meanwhile, and is anything but absent.
+    if (GetValue(name, type, reinterpret_cast<BYTE*>(text.data), bufferSize) > bufferSize)
+        RaiseRegistryError(ERROR_MORE_DATA, CStr().Format("Reading value type %d. %s", static_cast<int>(type), ""));
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         text.Clear();
     return text;

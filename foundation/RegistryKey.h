@@ -37,6 +37,9 @@ public:
     DWORD GetValue(const CStr& name, DWORD& type, BYTE* buffer, DWORD bufferSize);
     // The text of a REG_SZ or REG_EXPAND_SZ value (unexpanded); any other type reads as empty.
     CStr GetString(const CStr& name);
+    // The same for a value measured at `measuredSize` bytes (GetValueSize): one that has grown
+    // past that since cannot be read, and throws ERROR_MORE_DATA rather than reading as empty.
+    CStr GetString(const CStr& name, DWORD measuredSize);
 
     // 0, or ERROR_FILE_NOT_FOUND when there was no such value.
     LONG DeleteValue(const CStr& name);

@@ -48,6 +48,18 @@ bool SetUnattended(bool unattended)
     return previous;
 }
 
+bool IsUnattended()
+{
+    return g_unattended;
+}
+
+UINT AddErrorMode(UINT flags)
+{
+    const UINT before = GetErrorMode();
+    SetErrorMode(before | flags);
+    return before;
+}
+
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 {
     if (g_unattended) {

@@ -21,6 +21,12 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 
 // Process-wide, until changed; returns the previous setting.
 bool SetUnattended(bool unattended);
+bool IsUnattended();
+
+// Adds `flags` (SEM_...) to the process's error mode, which says what the system itself may
+// stop the process for with a box of its own (a crash, a drive without a disk); the flags set
+// already stay. Returns the mode before.
+UINT AddErrorMode(UINT flags);
 
 // Sends the line followed by "\n" to the debugger output.
 void TraceLine(const CStr& line);

@@ -1,6 +1,6 @@
 #include "foundation/SeTranslator.h"
 
-#include <cstdlib>
+#include <exception>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -75,7 +75,7 @@ bool IsInOurModule(const void* address)
     } end{state};
     EXCEPTION_POINTERS pointers{&state->record, &state->context};
     state->translator(state->record.ExceptionCode, &pointers);
-    std::abort();   // a translator that returns leaves nothing sensible to resume
+    std::terminate();   // a translator that returns leaves nothing sensible to resume
 }
 
 #if defined(__i386__)

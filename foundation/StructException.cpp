@@ -149,21 +149,33 @@ CStr CSystemException::DescribeCode(int code) const
     return Describe(code);
 }
 
-CStr CSystemException::Describe(int code)
+namespace {
+
+// The system's text for `code` in `language`; empty when it has none.
+CStr SystemMessage(int code, DWORD language)
 {
     CStr text;
-    if (code == 0)
-        return text;
     char* buffer = nullptr;
     const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
-        nullptr, static_cast<DWORD>(code), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-        reinterpret_cast<char*>(&buffer), 0, nullptr);
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
+        static_cast<DWORD>(code), language, reinterpret_cast<char*>(&buffer), 0, nullptr);
     if (length != 0 && buffer)
         text = buffer;
     if (buffer)
         LocalFree(buffer);
     return text;
+}
+
+}  // namespace
+
+// In the user's language; where the system lacks the text in it, in the first language of the
+// system's own order that has it (language 0).
+CStr CSystemException::Describe(int code)
+{
+    if (code == 0)
+        return CStr();
+    const CStr text = SystemMessage(code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
+    return text.GetLength() != 0 ? text : SystemMessage(code, 0);
 }
 
 // ---- raising and translating --------------------------------------------------------------

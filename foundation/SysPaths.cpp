@@ -124,7 +124,7 @@ void ResolveShellFolderThroughItemList(CStr& path, int folderCode)
             allocator = nullptr;
         const COwnedInterface<IMalloc> ownedAllocator(allocator);
         // No "insert a disk" box for a folder on a removable drive.
-        SetErrorMode(SEM_FAILCRITICALERRORS);
+        AddErrorMode(SEM_FAILCRITICALERRORS);
         CItemList list(allocator);
         if (SUCCEEDED(getLocation(nullptr, folderCode, &list.items)))
             getPath(list.items, path.data);

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Installs what building and testing both targets need on Debian 12: the mingw-w64 cross
 # compilers (i686 and x86_64), 32-bit and 64-bit Wine, Xvfb, GoogleTest's sources, ImageMagick
-# (screenshots), what the release needs (git for the commit time, zip, unzip, osslsigncode for
-# Authenticode signatures, openssl for the test's certificate) and the Spanish locale that the
-# language tests run under.
+# (screenshots), pefile for Debian's Python (the check of the built tool's resources), what the
+# release needs (git for the commit time, zip, unzip, osslsigncode for Authenticode signatures,
+# openssl for the test's certificate) and the Spanish locale that the language tests run under.
 # Idempotent: when everything is there it only checks. 32-bit Wine is installed on every host,
 # though some cannot run it (see targets.sh).
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
-          wine wine32:i386 wine64 xvfb xauth locales imagemagick
+          wine wine32:i386 wine64 xvfb xauth locales imagemagick python3-pefile
           git zip unzip osslsigncode openssl)
 
 # Root runs the commands itself; anyone else through sudo.

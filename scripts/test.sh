@@ -11,11 +11,11 @@ bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" x86_64
 bash "$root/scripts/build.sh" i686
 
-# The virtual screen holds the dialog at 200 % (about 1110 x 400 pixels), which a test shows.
+# The virtual screen holds the dialog at 300 % (about 1700 x 600 pixels), which a test shows.
 run_suite() {
   local arch=$1; shift
   echo "== tests of the $arch build ($(build_folder "$arch"))"
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$root/scripts/ctest-under-wine.sh" "$(build_folder "$arch")" \
+  xvfb-run -a -s "-screen 0 2560x1600x24" bash "$root/scripts/ctest-under-wine.sh" "$(build_folder "$arch")" \
     -j "$(nproc)" "$@"
 }
 

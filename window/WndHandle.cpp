@@ -1,6 +1,7 @@
 #include "window/WndHandle.h"
 
 #include "foundation/CarriedException.h"
+#include "foundation/Owned.h"
 #include "foundation/Str.h"
 #include "window/WndMap.h"
 
@@ -18,6 +19,31 @@ bool FormatFor(HWND window, CStr& text, const char* format, va_list args)
         return false;
     text.FormatV(format, args);
     return true;
+}
+
+// `source` at `size` pixels, scaled with a smoothing filter; `source` itself when `size` is
+// empty or the size it has, or when no scaled copy can be made. Takes `source` over.
+HBITMAP ScaledBitmap(HBITMAP source, SIZE size)
+{
+    BITMAP image{};
+    if (!source || size.cx <= 0 || size.cy <= 0 || !GetObjectA(source, sizeof image, &image) ||
+        (image.bmWidth == size.cx && image.bmHeight == size.cy))
+        return source;
+    COwnedGdiObject<HBITMAP> original(source);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    COwnedGdiObject<HBITMAP> scaled(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    // Declared after the bitmaps, the DCs go first and let go of them.
+    const COwnedDc from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+    if (!scaled || !SelectObject(from.Get(), source) || !SelectObject(to.Get(), scaled.Get()))
+        return original.Release();
+    // HALFTONE mixes the source pixels that each new pixel covers: no jagged edges or lost lines.
+    SetStretchBltMode(to.Get(), HALFTONE);
+    SetBrushOrgEx(to.Get(), 0, 0, nullptr);
+    if (!StretchBlt(to.Get(), 0, 0, size.cx, size.cy, from.Get(), 0, 0, image.bmWidth, image.bmHeight, SRCCOPY))
+        return original.Release();
+    return scaled.Release();
 }
 
 }  // namespace
@@ -80,19 +106,19 @@ LRESULT CWndHandle::SetIcon(HICON icon, WPARAM kind)
     return CallCarrying([&] { return SendMessageA(handle, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon)); });
 }
 
-void CWndHandle::SetButtonBitmap(int controlId, int bitmapId)
+void CWndHandle::SetButtonBitmap(int controlId, int bitmapId, SIZE size)
 {
-    SetControlBitmap(controlId, bitmapId, BM_SETIMAGE);
+    SetControlBitmap(controlId, bitmapId, size, BM_SETIMAGE);
 }
 
-void CWndHandle::SetStaticBitmap(int controlId, int bitmapId)
+void CWndHandle::SetStaticBitmap(int controlId, int bitmapId, SIZE size)
 {
-    SetControlBitmap(controlId, bitmapId, STM_SETIMAGE);
+    SetControlBitmap(controlId, bitmapId, size, STM_SETIMAGE);
 }
 
-void CWndHandle::SetControlBitmap(int controlId, int bitmapId, UINT setImage)
+void CWndHandle::SetControlBitmap(int controlId, int bitmapId, SIZE size, UINT setImage)
 {
-    const HBITMAP face = LoadBitmapA(instance, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId)));
+    const HBITMAP face = ScaledBitmap(LoadBitmapA(instance, MAKEINTRESOURCEA(static_cast<WORD>(bitmapId))), size);
     if (face)
         m_controlBitmaps.Keep(face);
     const LRESULT previous = CallCarrying([&] {

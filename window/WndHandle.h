@@ -23,11 +23,12 @@ public:
     BOOL Show(int showCommand);
     HWND GetItem(int id) const;
     LRESULT SetIcon(HICON icon, WPARAM kind);
-    // Puts bitmap resource `bitmapId` of the module on button `controlId`. The object keeps the
-    // bitmap (a button does not own its image) until the button shows another or the object goes.
-    void SetButtonBitmap(int controlId, int bitmapId);
+    // Puts bitmap resource `bitmapId` of the module on button `controlId`, at `size` pixels when
+    // given (scaled smoothly), else at its own. The object keeps the bitmap (a button does not
+    // own its image) until the button shows another or the object goes.
+    void SetButtonBitmap(int controlId, int bitmapId, SIZE size = {});
     // The same for a static control of style SS_BITMAP, which takes the bitmap's size.
-    void SetStaticBitmap(int controlId, int bitmapId);
+    void SetStaticBitmap(int controlId, int bitmapId, SIZE size = {});
 
     // The text always passes through the formatter: a literal per cent sign is written "%%".
     BOOL SetWindowTextFormat(const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
@@ -67,8 +68,9 @@ private:
 
     BOOL DestroyWindowNow();
     void Clear();
-    // Loads the bitmap and sends it to the control with `setImage` (BM_SETIMAGE, STM_SETIMAGE).
-    void SetControlBitmap(int controlId, int bitmapId, UINT setImage);
+    // Loads the bitmap (at `size`, as above) and sends it to the control with `setImage`
+    // (BM_SETIMAGE, STM_SETIMAGE).
+    void SetControlBitmap(int controlId, int bitmapId, SIZE size, UINT setImage);
 
     CControlBitmaps m_controlBitmaps;
 };

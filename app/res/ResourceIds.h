@@ -24,6 +24,7 @@
 #define IDS_CLOSE_BUTTON        113  // "CLOSE"
 #define IDS_CHANGE_FAILED       114  // "Change failed: "
 #define IDS_COLLECTOR_NOT_STARTED 115  // "New GUID, collector not started"
+#define IDS_ERROR               116  // "Error", before a code that the system has no text for
 
 #define IDC_BANNER              -1   // the static control that shows the banner
 #define IDC_CURRENT_LABEL       201

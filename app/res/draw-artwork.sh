@@ -13,8 +13,11 @@
 # Every .bmp is a palette bitmap with 8 bits a pixel, run-length encoded (BI_RLE8) and carrying
 # only the palette entries it uses: so three scales of every image cost less than one did
 # uncompressed, and the tool stays small. The drawings keep their colours in runs along the
-# rows (gradients from top to bottom, flat areas) for the encoding to work on. The script checks
-# every header it wrote. The icon's images are PNG, which Windows reads in icons since Vista.
+# rows (gradients from top to bottom, flat areas) for the encoding to work on. Each encoded row
+# holds exactly the image's width and the stream ends with end-of-bitmap, as the format wants:
+# decoders differ over anything else. The script checks every header it wrote. The icon's images
+# are PNG, which Windows reads in icons since Vista, without time stamps: drawing again changes
+# no file whose drawing stayed the same.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d)
@@ -51,26 +54,58 @@ number() { od -An -tu"$3" -j"$2" -N"$3" "$1" | tr -d ' '; }
 
 # Writes $1 (any image) as a run-length encoded 8-bit palette BMP $2 of $3 x $4 pixels, in at
 # most $5 colours, and checks what was written. ImageMagick writes all 256 palette entries; the
-# file keeps those the pixels use (the plain encoding's highest index tells how many).
+# file keeps those the pixels use (the highest index tells how many). The runs are rle8's
+# below: ImageMagick's carry each row on over the row's padding, past the image's width.
 write_bmp() {
   local image=$1 out=$2 width=$3 height=$4 colours=$5
   convert "$image" -alpha off +dither -colors "$colours" -type Palette -define bmp:format=bmp3 \
-    -compress None -write "BMP3:$work/plain.bmp" -compress RLE "BMP3:$work/rle.bmp"
-  local plainStart rleStart used dataSize
-  plainStart=$(number "$work/plain.bmp" 10 4)
-  rleStart=$(number "$work/rle.bmp" 10 4)
-  used=$(od -An -tu1 -v -j"$plainStart" "$work/plain.bmp" | tr -s ' ' '\n' | sort -n | tail -n 1)
+    -compress None "BMP3:$work/plain.bmp"
+  local used dataSize
+  used=$(od -An -tu1 -v -j"$(number "$work/plain.bmp" 10 4)" "$work/plain.bmp" | tr -s ' ' '\n' | sort -n | tail -n 1)
   used=$((used + 1))
-  dataSize=$(($(stat -c %s "$work/rle.bmp") - rleStart))
+  printf "$(rle8 "$work/plain.bmp" "$width" "$height")" >"$work/runs"
+  dataSize=$(stat -c %s "$work/runs")
   {
     printf BM
     le32 $((54 + 4 * used + dataSize)); le32 0; le32 $((54 + 4 * used))
-    head -c 46 "$work/rle.bmp" | tail -c 32      # the info header up to its colour count
+    head -c 30 "$work/plain.bmp" | tail -c 16   # the info header's size, width, height, planes, bits
+    le32 1; le32 "$dataSize"                     # BI_RLE8, in that many bytes
+    head -c 46 "$work/plain.bmp" | tail -c 8     # the resolution
     le32 "$used"; le32 0
-    head -c $((54 + 4 * used)) "$work/rle.bmp" | tail -c $((4 * used))
-    tail -c "$dataSize" "$work/rle.bmp"
+    head -c $((54 + 4 * used)) "$work/plain.bmp" | tail -c $((4 * used))
+    cat "$work/runs"
   } >"$out"
   check_bmp "$out" "$width" "$height" "$used" "$dataSize"
+}
+
+# The pixels of $1, an uncompressed 8-bit BMP of $2 x $3 pixels, as RLE8 in printf's octal
+# escapes, bottom row first as stored: a run of one colour as (count, index); three or more
+# pixels without a run of three among them as (0, count, the indices, a 0 to an even length);
+# each row exactly $2 pixels and ended by end-of-line (0, 0), the last by end-of-bitmap (0, 1).
+rle8() {
+  od -An -tu1 -v -j"$(number "$1" 10 4)" "$1" | awk -v w="$2" -v h="$3" '
+    function byte(b) { printf "\\%03o", b }
+    function triple(x) { return x + 2 < w && p[r + x] == p[r + x + 1] && p[r + x] == p[r + x + 2] }
+    { for (i = 1; i <= NF; i++) p[n++] = $i }
+    END {
+      for (y = 0; y < h; y++) {
+        r = y * int((w + 3) / 4) * 4   # rows are stored padded to four bytes
+        for (x = 0; x < w; x += k) {
+          for (k = 1; x + k < w && k < 255 && p[r + x + k] == p[r + x]; k++);
+          if (k == 1)
+            for (; x + k < w && k < 255 && !triple(x + k); k++);
+          if (k >= 3 && p[r + x] != p[r + x + 1]) {
+            byte(0); byte(k)
+            for (i = 0; i < k; i++) byte(p[r + x + i])
+            if (k % 2) byte(0)
+          } else if (p[r + x] == p[r + x + k - 1]) {
+            byte(k); byte(p[r + x])
+          } else
+            for (i = 0; i < k; i++) { byte(1); byte(p[r + x + i]) }
+        }
+        byte(0); byte(y == h - 1)
+      }
+    }'
 }
 
 # Fails unless $1 carries a BITMAPINFOHEADER for $2 x $3 pixels, 8 bits, RLE8, $4 colours
@@ -171,7 +206,8 @@ draw_icon() {
     fi
     convert -size "${s}x${s}" xc:none -fill "$navy" \
       -draw "roundrectangle 0,0 $((s - 1)),$((s - 1)) $r,$r" \
-      "$work/mark$s.png" -composite -define png:format=png32 "$work/icon$s.png"
+      "$work/mark$s.png" -composite -define png:format=png32 -define png:exclude-chunks=date,time \
+      "$work/icon$s.png"
   done
   {
     le16 0; le16 1; le16 ${#sizes[@]}   # an icon file with that many images

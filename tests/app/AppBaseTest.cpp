@@ -1,6 +1,7 @@
 #include "app/AppBase.h"
 
 #include "foundation/CarriedException.h"
+#include "foundation/Report.h"
 #include "foundation/SeTranslator.h"
 #include "foundation/StructException.h"
 #include "tests/support/RecordingRoutes.h"
@@ -297,6 +298,7 @@ TEST_F(AppBaseTest, EveryExceptionGivesOneReportAndItsFailureBecomesTheResult)
             else
                 app.initResult = [] { g_fault(); return 0; };
             EXPECT_EQ(app.Run(kTitle, "", 0, ""), c.result);
+            EXPECT_FALSE(IsUnattended());   // the run's own mode went with it
             EXPECT_EQ(app.calls, c.inHandler ? kStartAndLoop : kStartOnly);
             EXPECT_EQ(g_marks, c.inHandler ? std::vector<WPARAM>{1} : std::vector<WPARAM>{});
             if (unattended) {

@@ -1,9 +1,10 @@
-#include "app/IdentifierApp.h"
+#include "app/ToolMain.h"
 
 #include "app/IdentifierStore.h"
 #include "app/ProcessObjects.h"
 #include "app/res/ResourceIds.h"
 #include "foundation/RegistryKey.h"
+#include "foundation/Report.h"
 #include "foundation/StructException.h"
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchKey.h"
@@ -16,30 +17,22 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
-// A store whose Delete and GetOrCreate fail as a test says, the registry untouched.
+const char kSomeIdentifier[] = "{0123ABCD-0A0B-F00D-0001-FEDCBA987654-01D7C3A2-89ABCDF2}";
+
+// A store whose Delete and Store fail as a test says, the registry untouched.
 class CFailingStore : public CIdentifierStore {
 public:
     std::function<void()> failDelete = [] {};
     std::function<void()> failAfterDelete = [] {};
 
-    void LoadGenerator() const override {}
-    void Delete() const override
-    {
-        failDelete();
-        deleted = true;
-    }
-    CStr GetOrCreate() const override
-    {
-        if (deleted)
-            failAfterDelete();
-        return "{0123ABCD-0A0B-F00D-0001-FEDCBA987654-01D7C3A2-89ABCDF2}";
-    }
-
-private:
-    mutable bool deleted = false;
+    CStr Generate() const override { return kSomeIdentifier; }
+    CStr GetOrCreate() const override { return kSomeIdentifier; }
+    void Delete() const override { failDelete(); }
+    void Store(const CStr&) const override { failAfterDelete(); }
 };
 
 // The result a dialog leaves behind for CLOSE: the value of the WM_QUIT its end posts.
@@ -80,6 +73,25 @@ TEST(CollectorStart, OnlyAStartedCollectorCountsAsSuccess)
         EXPECT_EQ(CIdentifierDlg::CollectorStartResult(c.shellExecuteResult), c.result) << c.shellExecuteResult;
 }
 
+// The shell shows no box of its own (the dialog says why a start failed); with nobody at the
+// screen it asks no question about a program from the internet either. With a person there, the
+// dialog owns what the shell shows.
+TEST(CollectorStart, AsksNobodyInAnUnattendedRun)
+{
+    const HWND dialog = GetDesktopWindow();   // any window
+    for (const bool unattended : {false, true}) {
+        SCOPED_TRACE(unattended ? "unattended" : "attended");
+        const bool before = SetUnattended(unattended);
+        const SHELLEXECUTEINFOA start = CIdentifierDlg::CollectorStart(dialog, "C:\\Suite\\Brevast.exe");
+        SetUnattended(before);
+        EXPECT_EQ(start.fMask, SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC | (unattended ? SEE_MASK_NOZONECHECKS : 0u));
+        EXPECT_EQ(start.hwnd, dialog);
+        EXPECT_EQ(std::string(start.lpVerb) + " " + start.lpFile + " " + start.lpParameters,
+                  "open C:\\Suite\\Brevast.exe /DELFLAGS");
+        EXPECT_EQ(start.nShow, SW_SHOWNORMAL);
+    }
+}
+
 // A change that fails never reads as success: an exception of another kind after the old
 // identifier was deleted still goes on to be reported, and the result says the change failed.
 // (A failure without a code of its own is a row of the next test.)
@@ -99,7 +111,7 @@ TEST(IdentifierChange, AForeignFailureAfterTheDeleteLeavesTheFailureValue)
 // identifier as ever.
 TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
 {
-    const std::string shownAtStart = CFailingStore().GetOrCreate().data;
+    const std::string shownAtStart = kSomeIdentifier;
     EXCEPTION_RECORD fault{};
     fault.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
     const EXCEPTION_POINTERS faultPointers{&fault, nullptr};
@@ -115,15 +127,19 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
         {"store refused", [&](CFailingStore& s) { s.failAfterDelete = refuse; }, "", SystemText(5) + " (5)", 5},
         {"no code", [](CFailingStore& s) { s.failDelete = [] { throw CStructException("TEST", 0, "No code."); }; },
          shownAtStart, "No code. (1359)", kFailureWithoutCode},
+        {"no text in any language",   // as under Wine
+         [](CFailingStore& s) { s.failDelete = [] { RaiseSystemError(12345, "Registry: %s", "GUID"); }; },
+         shownAtStart, "Error 12345", 12345},
         {"fault", [&](CFailingStore& s) { s.failAfterDelete = [&] { throw CStructException(CWin32Exception(&faultPointers)); }; },
          "", "The thread tried to read from or write to a virtual address for which it does not have the appropriate "
              "access. (0xC0000005)", static_cast<int>(EXCEPTION_ACCESS_VIOLATION)},
     };
+    const CSysPaths noCollector = CSysPaths().SetPath("C:\\no collector here");   // none starts by chance
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CFailingStore store;
         c.arrange(store);
-        CIdentifierDlg dialog(store, g_suiteFolder);
+        CIdentifierDlg dialog(store, noCollector);
         ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
         EXPECT_EQ(dialog.ChangeIdentifier(), c.result);
         EXPECT_EQ(ItemText(dialog, IDC_NEW_LABEL), "Change failed: ");
@@ -138,15 +154,15 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
     }
 }
 
-// When the dialog's DPI changes, the images of the scale nearest the new DPI follow (the larger
-// halfway between two), and each button takes its face's size.
-TEST(IdentifierDlg, ADpiChangeBringsTheImagesOfTheNearestScale)
+// When the dialog's DPI changes, the images follow at their 100 % sizes times DPI / 96 (drawn or
+// scaled), and each button takes its face's size.
+TEST(IdentifierDlg, ADpiChangeBringsTheImagesAtTheNewScale)
 {
     CFailingStore store;
     CIdentifierDlg dialog(store, g_suiteFolder);
     ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
-    const struct { UINT dpi; LONG face, banner, icon; } changes[] = {
-        {192, 140, 1016, 64}, {120, 105, 762, 48}, {96, 70, 508, 32}, {300, 140, 1016, 64}};
+    const struct { UINT dpi; LONG face, banner, icon, smallIcon; } changes[] = {
+        {192, 140, 1016, 64, 32}, {120, 88, 635, 40, 20}, {96, 70, 508, 32, 16}, {300, 219, 1588, 100, 50}};
     for (const auto& change : changes) {
         SCOPED_TRACE(change.dpi);
         RECT suggested{};
@@ -163,11 +179,13 @@ TEST(IdentifierDlg, ADpiChangeBringsTheImagesOfTheNearestScale)
         }
         EXPECT_EQ(BitmapWidth(SendDlgItemMessageA(dialog.handle, IDC_BANNER, STM_GETIMAGE, IMAGE_BITMAP, 0)),
                   change.banner);
-        ICONINFO icon{};
-        ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(dialog.handle, WM_GETICON, ICON_BIG, 0)), &icon));
-        EXPECT_EQ(BitmapWidth(reinterpret_cast<LRESULT>(icon.hbmColor)), change.icon);
-        DeleteObject(icon.hbmColor);
-        DeleteObject(icon.hbmMask);
+        for (const auto [kind, size] : {std::pair{ICON_BIG, change.icon}, std::pair{ICON_SMALL, change.smallIcon}}) {
+            ICONINFO icon{};
+            ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(dialog.handle, WM_GETICON, kind, 0)), &icon));
+            EXPECT_EQ(BitmapWidth(reinterpret_cast<LRESULT>(icon.hbmColor)), size) << "icon " << kind;
+            DeleteObject(icon.hbmColor);
+            DeleteObject(icon.hbmMask);
+        }
     }
     ResultAtClose(dialog);
 }

@@ -34,7 +34,7 @@ Generated GenerateTimed(const CIdentifierStore& store)
     return made;
 }
 
-SYSTEMTIME Local(WORD year, WORD month, WORD day, WORD hour = 12, WORD minute = 0)
+SYSTEMTIME Local(WORD year, WORD month, WORD day, WORD hour = 12, WORD minute = 0, WORD second = 0)
 {
     SYSTEMTIME t{};
     t.wYear = year;
@@ -42,6 +42,7 @@ SYSTEMTIME Local(WORD year, WORD month, WORD day, WORD hour = 12, WORD minute = 
     t.wDay = day;
     t.wHour = hour;
     t.wMinute = minute;
+    t.wSecond = second;
     return t;
 }
 
@@ -104,11 +105,14 @@ TEST(TimeStamp, SetLocalNormalisesOutOfRangeFields)
     EXPECT_EQ(stamp.local.wDay, 30);
     EXPECT_EQ(stamp.local.wDayOfWeek, 4);   // a Thursday
 
-    stamp.SetLocal(Local(2021, 13, 5, 25, 61));
+    stamp.SetLocal(Local(2021, 13, 5, 25, 61, 61));
     EXPECT_EQ(stamp.local.wYear, 2021);
     EXPECT_EQ(stamp.local.wMonth, 1);
     EXPECT_EQ(stamp.local.wHour, 1);
     EXPECT_EQ(stamp.local.wMinute, 1);
+    EXPECT_EQ(stamp.local.wSecond, 1);
+    stamp.SetLocal(Local(2021, 6, 5, 23, 59, 59));   // the last second of a minute is a second like any
+    EXPECT_EQ(stamp.local.wSecond, 59);
 
     stamp.SetLocal(Local(2024, 2, 31));   // leap year: down to the 29th
     EXPECT_EQ(stamp.local.wDay, 29);

@@ -138,6 +138,26 @@ TEST_F(IdentifierStoreTest, DeleteThenGetOrCreateStoresAFreshIdentifierInThePlac
     EXPECT_EQ(ReadStored().text, fresh);
 }
 
+// A change makes the new identifier while the old one is still stored, so that the machine is
+// never without one for longer than it takes to replace it.
+TEST_F(IdentifierStoreTest, AChangeGeneratesWhileTheOldIdentifierIsStillStored)
+{
+    class CWatchingStore : public CIdentifierStore {
+    public:
+        CStr Generate() const override
+        {
+            storedWhileGenerating = ReadStored().data;
+            return "{fresh}";
+        }
+        mutable std::string storedWhileGenerating;
+    } watching;
+    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
+    key.SetRaw("", REG_SZ, kSomeIdentifier, sizeof kSomeIdentifier);
+    CIdentifierDlg(watching, CSysPaths().SetPath("C:\\no collector here")).ChangeIdentifier();
+    EXPECT_EQ(watching.storedWhileGenerating, kSomeIdentifier);
+    EXPECT_EQ(ReadStored().text, "{fresh}");
+}
+
 TEST_F(IdentifierStoreTest, AKeyThatCannotBeWrittenFailsCreatingAndDeleting)
 {
     ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
@@ -167,7 +187,8 @@ TEST_F(IdentifierStoreTest, AReadFailureOtherThanNothingStoredGeneratesAndWrites
 {
     class CUnreadableStore : public CIdentifierStore {
     public:
-        CStr ReadStored() const override { RaiseSystemError(ERROR_NOT_ENOUGH_MEMORY, "Registry: %s", "Reading. "); }
+        // Such as a value that grew while it was read (see CRegistryKey::GetString).
+        CStr ReadStored() const override { RaiseSystemError(ERROR_MORE_DATA, "Registry: %s", "Reading value type 0. "); }
         CStr Generate() const override
         {
             ++generated;
@@ -175,7 +196,7 @@ TEST_F(IdentifierStoreTest, AReadFailureOtherThanNothingStoredGeneratesAndWrites
         }
         mutable int generated = 0;
     } unreadable;
-    EXPECT_EQ(Thrown([&] { unreadable.GetOrCreate(); }).code, ERROR_NOT_ENOUGH_MEMORY);
+    EXPECT_EQ(Thrown([&] { unreadable.GetOrCreate(); }).code, ERROR_MORE_DATA);
     CIdentifierDlg dialog(unreadable, g_suiteFolder);
     ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
     char shown[64] = "?";

@@ -253,21 +253,38 @@ TEST_F(ToolTest, TabWalksTheFieldsAndButtonsSpaceAndEnterPressTheFocusedButtonAl
     e2e::PressKey(dialog, VK_SPACE);
     const std::string first = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), "");
     e2e::PressKey(dialog, VK_RETURN);
-    const std::string second = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), first);
-    EXPECT_EQ(StoredIdentifier(), second);
+    std::string shown = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), first);
+    EXPECT_EQ(StoredIdentifier(), shown);
+    // A key held down repeats its key-down with bit 30 set: still one press, one change.
+    const std::pair<WPARAM, LPARAM> heldKeys[] = {{VK_RETURN, 0x1C}, {VK_SPACE, 0x39}};   // scan codes
+    for (const auto& held : heldKeys) {
+        SCOPED_TRACE(held.first);
+        const size_t runs = WaitForCollectorRuns(suite.Path(), 2).size();
+        const LPARAM down = 1 | held.second << 16;
+        for (const LPARAM repeat : {0, 1 << 30, 1 << 30})
+            PostMessageA(change, WM_KEYDOWN, held.first, down | repeat);
+        PostMessageA(change, WM_KEYUP, held.first, static_cast<LPARAM>(down | 0xC0000000u));
+        shown = e2e::WaitForTextChange(Control(dialog, kNewIdentifier), shown);
+        EXPECT_FALSE(e2e::PollUntil(2500, [&] { return CollectorRuns(suite.Path()).size() > runs + 1; }));
+        EXPECT_EQ(StoredIdentifier(), shown);
+    }
     e2e::PressKey(dialog, VK_F4, VK_MENU);
     EXPECT_EQ(process->WaitForExit(), 0u);
 }
 
-// At 100, 150 and 200 % the dialog shows the images drawn for its scale: each face fills its
-// button, the banner is the scale's own; and every label and field holds its text. (Wine gives
-// this unaware test the windows' rectangles in the screen's pixels, as its screenshots are.)
+// At every scale Windows offers, each image is its 100 % size times DPI / 96, shown exactly as
+// drawn where a set is drawn for the scale: each face fills its button, the banner spans the
+// dialog as at 100 % (508 of Wine's 593 pixels); no control overlaps another or leaves the
+// dialog, the buttons keep a gap; every label and field holds its text. (Wine gives this unaware
+// test the windows' rectangles in the screen's pixels, as its screenshots are.)
 TEST_F(ToolTest, AtEveryScaleTheFacesFillTheirButtonsAndEveryTextFitsItsControl)
 {
+    const int kScaled = -1;
     const struct {
         int dpi;
-        int images;   // what the scale's bitmap numbers add
-    } scales[] = {{96, 0}, {144, 1000}, {192, 2000}};
+        int images;   // what the scale's bitmap numbers add, when a set is drawn for it
+    } scales[] = {{96, 0},       {120, kScaled}, {144, 1000},    {168, kScaled},
+                  {192, 2000},   {216, kScaled}, {240, kScaled}, {288, kScaled}};
     for (const auto& scale : scales) {
         SCOPED_TRACE(testing::Message() << scale.dpi << " DPI");
         SetScreenDpi(scale.dpi);
@@ -278,13 +295,37 @@ TEST_F(ToolTest, AtEveryScaleTheFacesFillTheirButtonsAndEveryTextFitsItsControl)
             {kChangeButton, 103}, {kCloseButton, 115}, {-1, 108}};
         for (const auto& item : shown) {
             const HWND control = Control(dialog, item.control);
-            const Face face = LoadFace(tool, item.image + scale.images, kEnglish);
+            const Face drawn = LoadFace(tool, item.image, kEnglish);
             RECT client{};
             GetClientRect(control, &client);
-            EXPECT_NEAR(client.right, face.width, 3) << item.image;
-            EXPECT_NEAR(client.bottom, face.height, 3) << item.image;
-            EXPECT_TRUE(ComesToShowFace(control, face)) << item.image;
+            EXPECT_NEAR(client.right, MulDiv(drawn.width, scale.dpi, 96), 3) << item.image;
+            EXPECT_NEAR(client.bottom, MulDiv(drawn.height, scale.dpi, 96), 3) << item.image;
+            if (scale.images != kScaled)
+                EXPECT_TRUE(ComesToShowFace(control, LoadFace(tool, item.image + scale.images, kEnglish))) << item.image;
         }
+        const auto box = [dialog](HWND control) {
+            RECT box{};
+            GetWindowRect(control, &box);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
+            return box;
+        };
+        std::vector<RECT> boxes;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            boxes.push_back(box(child));
+        RECT area{}, common{};
+        GetClientRect(dialog, &area);
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            EXPECT_TRUE(IntersectRect(&common, &boxes[i], &area) && EqualRect(&common, &boxes[i])) << "child " << i;
+            // The template's units round to pixels box by box: a label may reach a pixel into the
+            // field below it.
+            for (size_t j = i + 1; j < boxes.size(); ++j) {
+                RECT one = boxes[i], other = boxes[j];
+                --one.bottom, --other.bottom;
+                EXPECT_FALSE(IntersectRect(&common, &one, &other)) << "children " << i << " and " << j;
+            }
+        }
+        EXPECT_GE(box(Control(dialog, -1)).right * 5, area.right * 4) << "the banner spans 4/5 of the width";
+        EXPECT_GT(box(Control(dialog, kCloseButton)).left, box(Control(dialog, kChangeButton)).right);
         Change(dialog);   // no collector: the longest label there is (and CHANGE has the focus)
         for (const int id : {kCurrentLabel, kCurrentIdentifier, kNewLabel, kNewIdentifier}) {
             std::string measured;
@@ -348,15 +389,25 @@ TEST_F(ToolTest, AFailedWriteEndsWithAccessDeniedSaysWhyInTheDialogAndStartsNoCo
 TEST_F(ToolTest, ClosingTheWindowsWithZeroAfterAFailedChangeEndsWithItsFailure)
 {
     StoreReadOnlyIdentifier(kKnownIdentifier);
-    for (const bool everyWindow : {true, false}) {
-        SCOPED_TRACE(everyWindow ? "every window" : "the main window");
+    const struct {
+        const char* name;
+        bool everyWindow;
+        LPARAM closeCode;
+        DWORD exitCode;
+    } cases[] = {
+        {"every window", true, 0, ERROR_ACCESS_DENIED},
+        {"the main window", false, 0, ERROR_ACCESS_DENIED},
+        {"the main window with a code of its own", false, 7, 7},   // which wins
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         std::unique_ptr<e2e::Process> process;
         const HWND dialog = StartDialog(process);
         ChangeAndWait(dialog);
-        const std::vector<HWND> windows = everyWindow ? e2e::TopWindowsOf(process->Id())
-                                                      : std::vector<HWND>{e2e::FindAnyTopWindow(*process, "", kMainWindowClass)};
-        e2e::PostCloseToEach(windows, 0);
-        EXPECT_EQ(process->WaitForExit(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+        const std::vector<HWND> windows = c.everyWindow ? e2e::TopWindowsOf(process->Id())
+                                                        : std::vector<HWND>{e2e::FindAnyTopWindow(*process, "", kMainWindowClass)};
+        e2e::PostCloseToEach(windows, c.closeCode);
+        EXPECT_EQ(process->WaitForExit(), c.exitCode);
     }
 }
 

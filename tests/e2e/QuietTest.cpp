@@ -12,18 +12,39 @@ namespace {
 
 const char kKnownIdentifier[] = "{00000000-1111-2222-3333-444444444444-01DA0000-00000000}";
 
-// The cmd lines that docs/admin.md gives admins (the fenced block that starts the tool with
-// `start "" /wait`), made to start `tool` plainly, so that the test decides how it ends; empty
-// when not found.
-std::string AdminsCmdRecipe(const std::string& tool)
+const char kDocumentedTool[] = "\"C:\\Program Files\\Nimbra\\vortag.exe\"";
+
+// The fenced block of docs/admin.md that holds `text`; empty when there is none.
+std::string AdminsBlockHolding(const std::string& text)
 {
     const std::string admin = e2e::ReadWholeFile(std::string("Z:") + VORTAG_SOURCE_DIR + "/docs/admin.md");
-    const std::string documented = "\"C:\\Program Files\\Nimbra\\vortag.exe\" QUIET";
-    const size_t start = admin.find("start \"\" /wait");
-    const size_t end = admin.find("```", start);
-    std::string recipe = start == std::string::npos || end == std::string::npos ? "" : admin.substr(start, end - start);
-    const size_t at = recipe.find(documented);
-    return at == std::string::npos ? "" : recipe.replace(at, documented.size(), "\"" + tool + "\"");
+    const size_t at = admin.find(text);
+    const size_t start = at == std::string::npos ? at : admin.find('\n', admin.rfind("```", at));
+    const size_t end = admin.find("```", at);
+    return start == std::string::npos || end == std::string::npos ? "" : admin.substr(start + 1, end - start - 1);
+}
+
+// `text` with `from` replaced by `to`; empty when `from` is not in it.
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const size_t at = text.find(from);
+    return at == std::string::npos ? "" : text.replace(at, from.size(), to);
+}
+
+// The cmd lines that docs/admin.md gives admins (the block that starts the tool with
+// `start "" /wait`), made to start `tool` plainly, so that the test decides how it ends.
+std::string AdminsCmdRecipe(const std::string& tool)
+{
+    return Replaced(AdminsBlockHolding("start \"\" /wait"), std::string(kDocumentedTool) + " QUIET",
+                    "\"" + tool + "\"");
+}
+
+// The admins' run-once guard (the block that asks `reg query` for the marker), made to start
+// `tool` and to keep its marker under HKEY_CURRENT_USER\`markerKey`.
+std::string AdminsGuard(const std::string& tool, const std::string& markerKey)
+{
+    return Replaced(Replaced(AdminsBlockHolding("reg query"), kDocumentedTool, "\"" + tool + "\""),
+                    "HKLM\\Software\\ExampleOrg\\Deployment", "HKCU\\" + markerKey);
 }
 
 }  // namespace
@@ -71,16 +92,21 @@ TEST_F(ToolTest, QuietWithoutALibraryTheChangeNeedsKeepsTheOldIdentifier)
     EXPECT_TRUE(CollectorRuns(suite.Path()).empty());
 }
 
-// Nobody is at the screen to close a box in a quiet run: one that fails in start-up, or inside
-// the change with a failure that carries no code, ends at once with a failure code and shows
-// nothing. (The tool's own application, made to fail by app_host.exe.)
+// Nobody is at the screen to close a box in a quiet run: one that fails in start-up, inside the
+// change with a failure that carries no code, or so that the runtime gives up, ends at once with a
+// failure code and shows nothing. It is unattended from before the application is made until
+// after it is gone, and the system shows no box of its own either (its error mode, added to the
+// process's own, which Wine does not heed). (The tool's own run, made to fail by app_host.exe.)
 TEST_F(ToolTest, QuietFailuresEndWithAFailureCodeAndShowNothing)
 {
-    for (const char* failure : {"START", "CHANGE"}) {
+    for (const char* failure : {"START", "CHANGE", "DESTRUCTOR"}) {
         SCOPED_TRACE(failure);
         EXPECT_EQ(RunInvisibly(std::string("/QUIET /FAIL=") + failure, e2e::BesideProgram("app_host.exe")),
                   static_cast<DWORD>(ERROR_INTERNAL_ERROR));
     }
+    EXPECT_EQ(e2e::ReadWholeFile(suite.PathOf("quiet-run.txt")),
+              "made: unattended, error mode 0x8007\nchanging: unattended, error mode 0x8007\n"
+              "ended: attended, error mode 0x8007\n");
 }
 
 // The admins' check, run by Wine's cmd against the real tool (started plainly, so that the test
@@ -113,6 +139,42 @@ TEST_F(ToolTest, TheAdminsCmdRecipeCatchesEveryFailureAndOnlyFailures)
             EXPECT_NE(said.find(c.said), std::string::npos) << said;
         else
             EXPECT_EQ(said.find("failed"), std::string::npos) << said;
+    }
+}
+
+// The admins' run-once guard, run by Wine's cmd against the real tool, run after run on one
+// machine: a run whose change fails leaves no marker, so the next run (with access back) replaces
+// the identifier and marks the machine, and a run after that changes nothing. The guard ends with
+// the tool's code.
+TEST_F(ToolTest, TheAdminsGuardRunsTheToolUntilItSucceedsAndThenNeverAgain)
+{
+    InstallCollector();
+    const ScratchKey marker(HKEY_CURRENT_USER, ScratchKeyPath("marker"));
+    const std::string guard = AdminsGuard(tool, marker.Path());
+    ASSERT_NE(guard.find("VortagDone"), std::string::npos) << guard;
+    const ScratchFile script(suite.PathOf("guard.cmd"), guard);
+    const struct {
+        const char* run;
+        bool denied;   // the identifier's key is read-only
+        DWORD code;
+        bool replaced;
+        bool marked;
+    } runs[] = {
+        {"denied", true, ERROR_ACCESS_DENIED, false, false},
+        {"access back", false, 0, true, true},
+        {"marked", false, 0, false, true},
+    };
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.run);
+        readOnlyIdentifierKey.reset();
+        if (r.denied)
+            StoreReadOnlyIdentifier(kKnownIdentifier);
+        else if (StoredIdentifier().empty())
+            StoreIdentifier(kKnownIdentifier);
+        const std::string before = StoredIdentifier();
+        EXPECT_EQ(RunInvisibly("/q /c guard.cmd > nul", WindowsFolder() + "\\system32\\cmd.exe"), r.code);
+        EXPECT_EQ(StoredIdentifier() != before, r.replaced) << before;
+        EXPECT_EQ(marker.HasValue("VortagDone"), r.marked);
     }
 }
 

@@ -65,6 +65,8 @@ TEST_F(RegistryKeyTest, GetStringTerminatesLongTextsStoredWithoutTerminator)
     const CStr read = key.GetString("long");
     EXPECT_EQ(read.GetLength(), text.size());
     EXPECT_EQ(std::string(read.data), text);
+    // Grown past what was measured before it was read: never taken for an empty text.
+    EXPECT_EQ(Thrown([&] { key.GetString("long", 100); }).code, ERROR_MORE_DATA);
 }
 
 TEST_F(RegistryKeyTest, GetValueReadsOnlyIntoABufferThatFits)

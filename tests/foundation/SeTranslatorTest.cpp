@@ -81,6 +81,19 @@ __attribute__((noinline)) int DivideByZero(bool* destroyed)
     return g_quotient;
 }
 
+#if defined(__x86_64__)
+// Memory that is not the thread's stack, for a stack pointer that has gone astray.
+alignas(16) char g_foreignStack[512 * 1024];
+
+// Faults with the stack pointer at the top of g_foreignStack, as a corrupted one would.
+__attribute__((noinline)) void WriteThroughNullOnAForeignStack()
+{
+    void* const top = g_foreignStack + sizeof g_foreignStack;
+    asm volatile("movq %%rsp, %%r12\n\tmovq %0, %%rsp\n\tmovl $4, (%1)\n\tmovq %%r12, %%rsp"
+                 : : "r"(top), "r"(g_nowhere) : "r12", "memory");
+}
+#endif
+
 // A translator that faults itself, as building an exception in a corrupted heap can.
 [[noreturn]] void FaultingTranslator(unsigned int, EXCEPTION_POINTERS*)
 {
@@ -156,6 +169,24 @@ TEST(SeTranslatorDeathTest, AFaultInsideTheTranslationEndsTheProcessWithItsCode)
         },
         ::testing::ExitedWithCode(static_cast<int>(EXCEPTION_ACCESS_VIOLATION)), "");
 }
+
+#if defined(__x86_64__)   // 64-bit Wine dispatches such a fault (its 32-bit side was not tried)
+// Nor is a fault whose stack pointer lies outside the thread's stack: the translation would
+// write there. The process ends with the fault's code.
+TEST(SeTranslatorDeathTest, AFaultOnAForeignStackEndsTheProcessWithItsCode)
+{
+    EXPECT_EXIT(
+        {
+            SetSeTranslator(TranslateStructuredException);
+            try {
+                WriteThroughNullOnAForeignStack();
+            } catch (...) {
+            }
+            ExitProcess(1);
+        },
+        ::testing::ExitedWithCode(static_cast<int>(EXCEPTION_ACCESS_VIOLATION)), "");
+}
+#endif
 
 // What a thread needs for its translator goes with the thread.
 TEST(SeTranslator, ThreadsThatInstalledOneLeaveNothingBehind)
