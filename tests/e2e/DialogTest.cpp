@@ -407,8 +407,7 @@ TEST_F(ToolTest, ClosingTheWindowsWithZeroAfterAFailedChangeEndsWithItsFailure)
         ChangeAndWait(dialog);
         const std::vector<HWND> windows = c.everyWindow ? e2e::TopWindowsOf(process->Id())
                                                         : std::vector<HWND>{e2e::FindAnyTopWindow(*process, "", kMainWindowClass)};
-        for (const HWND window : windows)
-            e2e::PostClose(window, c.closeCode);
+        e2e::PostCloseToEach(windows, c.closeCode);
         EXPECT_EQ(process->WaitForExit(), c.exitCode);
     }
 }
