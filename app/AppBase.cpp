@@ -43,6 +43,7 @@ CAppBase::CAppBase()
     classes.dwICC = 0x3FFF;            // every group, list views up to native font controls
     // Without them the dialogs still work, only plainer: no failure here counts, not even
     // COMCTL32's (loaded from the system folder, never imported: see GetResidentFunction).
+    // Kept on purpose: docs/compatibility.md, "InitCommonControlsEx's result ignored".
     try {
         GetResidentFunction<decltype(&InitCommonControlsEx)>("COMCTL32.DLL", "InitCommonControlsEx")(&classes);
     } catch (...) {
@@ -94,6 +95,7 @@ bool CAppBase::IsAlreadyRunning()
 {
     m_mutex.Reset(CreateMutexA(nullptr, FALSE, m_mutexName.data));
     // Not only ERROR_ALREADY_EXISTS: a mutex we may not open belongs to another instance too.
+    // Kept on purpose: docs/compatibility.md, "The mutex's any-error rule".
     return GetLastError() != 0;
 }
 

@@ -29,6 +29,7 @@ CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store, const CSysPaths& s
     : m_store(store), m_suiteFolder(suiteFolder), m_outcome(outcome)
 {
     templateId = IDD_IDENTIFIER;
+    // Kept on purpose: docs/compatibility.md, "Identifier stored before the single-instance check".
     try {
         m_currentIdentifier = m_store.GetOrCreate();
     } catch (...) {
@@ -70,6 +71,7 @@ LRESULT CIdentifierDlg::OnCommand(int id, int, HWND)
         return 0;
     default:
         // IDOK and IDCANCEL too: Enter and Escape do not close the dialog.
+        // Kept on purpose: docs/compatibility.md, "Enter and Escape do not close the dialog".
         return 0;
     }
 }
@@ -116,6 +118,7 @@ int CIdentifierDlg::ChangeIdentifier()
         m_store.Store(identifier);
         identifierGone = false;
         ShowLabel(IDC_NEW_LABEL, IDS_NEW_IDENTIFIER);
+        // Kept on purpose: docs/compatibility.md, "The current field keeps the identifier of the start".
         SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s", identifier.data);
         const CStr collector = m_suiteFolder.Combine(kCollectorFileName);
         SHELLEXECUTEINFOA start = CollectorStart(handle, collector.data);
@@ -155,6 +158,7 @@ int CIdentifierDlg::CollectorStartResult(INT_PTR shellExecuteResult)
     // 0 means out of memory or resources; as an exit code it would read as success.
     if (shellExecuteResult == 0)
         return SE_ERR_OOM;
+    // Kept on purpose: docs/compatibility.md, "Exit codes 2, 3 and 5 mean either of two failures".
     return static_cast<int>(shellExecuteResult);
 }
 

@@ -15,6 +15,7 @@ CIdentifierMainWnd::CIdentifierMainWnd(const CIdentifierStore& store, const CSys
 
 LRESULT CIdentifierMainWnd::OnCreate(CREATESTRUCTA*)
 {
+    // Kept on purpose: docs/compatibility.md, "Two identifiers in a quiet run with none stored".
     if (flags & kQuietFlag)
         CloseWithExitCode(dialog.ChangeIdentifier());
     else

@@ -37,6 +37,7 @@ CStr CIdentifierStore::Generate() const
     const int pause = std::rand() % 1000 + 1;
     Sleep(static_cast<DWORD>(pause));
     // As many UUIDs as milliseconds slept; only the last is kept.
+    // Kept on purpose: docs/compatibility.md, "The identifier's form".
     for (int i = 0; i < pause; ++i)
         createUuid(&uuid);
     stamp.SetToNow();
@@ -60,6 +61,7 @@ CStr CIdentifierStore::FormatIdentifier(const UUID& uuid, const FILETIME& utc, u
 CStr CIdentifierStore::GetOrCreate() const
 {
     CStr identifier = ReadStored();
+    // Kept on purpose: docs/compatibility.md, "Any stored text is returned as it is".
     if (identifier.EqualsNoCase("")) {
         identifier = Generate();
         Store(identifier);
@@ -86,6 +88,7 @@ CStr CIdentifierStore::ReadStored() const
         }
         return key.GetString(kDefaultValue);
     } catch (const CStructException& failure) {
+        // Made sounder on purpose: docs/compatibility.md, "The read rule: only nothing stored generates".
         if (failure.code == ERROR_FILE_NOT_FOUND)
             return CStr();   // no key, or no value
         throw;
@@ -96,6 +99,7 @@ void CIdentifierStore::Delete() const
 {
     CRegistryKey key;
     // ERROR_FILE_NOT_FOUND comes back instead of a throw: nothing stored is as good as deleted.
+    // Kept on purpose: docs/compatibility.md, "Every operation makes the identifier's key".
     OpenIdentifierKey(key).DeleteValue(kDefaultValue);
     key.Close();
 }

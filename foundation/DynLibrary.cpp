@@ -84,6 +84,7 @@ FARPROC CDynLibrary::GetFunction(const CStr& name)
     const FARPROC function = GetProcAddress(m_module.Get(), name.data);
     if (!function) {
         const DWORD error = GetLastError();
+        // Kept on purpose: docs/compatibility.md, "Step texts end in an empty %s".
         RaiseSystemError(error, "DLL: %s", CStr().Format("Can not load function. %s", ""));
     }
     return function;
@@ -115,6 +116,7 @@ void RestrictLibrarySearchToSystemFolder(FARPROC setDefaultDllDirectories)
     }
     char systemFolder[MAX_PATH];
     const UINT length = GetSystemDirectoryA(systemFolder, MAX_PATH);
+    // Made sounder on purpose: docs/compatibility.md, "Libraries from the system folder only".
     SetDllDirectoryA(length > 0 && length < MAX_PATH ? systemFolder : "");
 }
 

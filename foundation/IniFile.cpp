@@ -15,6 +15,7 @@ CStr ReadIniString(const CStr& file, const CStr& section, const CStr& key, const
         while (value.data) {
             const DWORD read =
                 GetPrivateProfileStringA(section.data, key.data, "", value.data, value.capacity, file.data);
+            // Made sounder on purpose: docs/compatibility.md, "Settings values read whole".
             if (read + 2 < value.capacity) {
                 if (read == 0)
                     value = "";

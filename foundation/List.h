@@ -51,6 +51,7 @@ CList<T>::CList()
 {
     // Every list reseeds the runtime's generator, as code that draws random numbers after
     // building a list has always seen.
+    // Kept on purpose: docs/compatibility.md, "Every list reseeds the random generator".
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 

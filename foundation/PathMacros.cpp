@@ -59,6 +59,7 @@ CStr CSysPaths::Combine(const CStr& name) const
         return name;
     if (length <= 3 && length >= 2 && m_path.data[1] == ':')
         return CStr().Format("%c:\\%s", m_path.data[0], name.data);
+    // Kept on purpose: docs/compatibility.md, "Folder macros as they have always worked".
     return CStr().Format("%s\\%s", m_path.data, name.data);
 }
 
@@ -87,6 +88,7 @@ CStr CSysPaths::GetShortPath() const
 
 CSysPaths& CSysPaths::ExpandMacros()
 {
+    // Kept on purpose: docs/compatibility.md, "The suite path is upper-cased".
     m_path.MakeUpper();
     CStr rest(m_path);
     const bool shorten = BeginsWith(rest, kShortFormPrefix);
@@ -98,6 +100,7 @@ CSysPaths& CSysPaths::ExpandMacros()
     for (const FolderMacro& macro : kFolderMacros) {
         if (BeginsWith(rest, macro.text)) {
             Resolve(macro.folderCode);
+            // Kept on purpose: docs/compatibility.md, "Folder macros as they have always worked".
             rest.RemoveAll(macro.text);
             matched = true;
             break;

@@ -6,6 +6,7 @@ namespace {
 
 // Every step text ends in ". " or " " followed by an empty %s, as the reports have always
 // read.
+// Kept on purpose: docs/compatibility.md, "Step texts end in an empty %s".
 [[noreturn]] void RaiseRegistryError(LONG result, const CStr& step)
 {
     RaiseSystemError(static_cast<DWORD>(result), "Registry: %s", step);
@@ -42,6 +43,7 @@ int CRegistryKey::SetValue(const CStr& name, DWORD type, const BYTE* data, DWORD
 int CRegistryKey::SetString(const CStr& name, const CStr& text)
 {
     const DWORD length = text.GetLength();
+    // Kept on purpose: docs/compatibility.md, "Strings stored without their terminator".
     const BYTE empty = 0;
     const BYTE* bytes = length ? reinterpret_cast<const BYTE*>(text.data) : &empty;
     return SetValue(name, REG_SZ, bytes, length ? length : 1);
@@ -82,8 +84,10 @@ CStr CRegistryKey::GetString(const CStr& name, DWORD measuredSize)
     DWORD type = 0;
     // GetValue measures again and reads nothing when the value no longer fits: it was written
     // meanwhile, and is anything but absent.
+    // Made sounder on purpose: docs/compatibility.md, "A grown value is a read failure".
     if (GetValue(name, type, reinterpret_cast<BYTE*>(text.data), bufferSize) > bufferSize)
         RaiseRegistryError(ERROR_MORE_DATA, CStr().Format("Reading value type %d. %s", static_cast<int>(type), ""));
+    // Kept on purpose: docs/compatibility.md, "An empty or non-text value counts as nothing stored".
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         text.Clear();
     return text;

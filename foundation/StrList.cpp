@@ -42,6 +42,7 @@ CKeyValue& CKeyValue::operator=(const CKeyValue& other)
 CKeyValue& CKeyValue::Parse(const CStr& word)
 {
     CStrList parts;
+    // Kept on purpose: docs/compatibility.md, "'/QUIET=' does not select quiet mode".
     if (word.Split("=", parts) == 2) {
         key = parts.GetAt(0)->TrimLeft().TrimRight();
         value = parts.GetAt(1)->TrimLeft().TrimRight();

@@ -134,6 +134,7 @@ CStr CWin32Exception::Describe(int code)
     for (const CodeText& entry : kStructuredExceptionTexts)
         if (entry.code == static_cast<DWORD>(code))
             return entry.text;
+    // Kept on purpose: docs/compatibility.md, "Unknow".
     return "Unknow";
 }
 

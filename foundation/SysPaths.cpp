@@ -74,6 +74,7 @@ void ReadCurrentVersionFolder(CStr& path, const char* valueName)
 {
     try {
         CRegistryKey key;
+        // Made sounder on purpose: docs/compatibility.md, "Program folders read with read access".
         key.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ | kRegistryView32);
         path = key.GetString(valueName);
     } catch (...) {
@@ -142,6 +143,7 @@ void ResolveShellFolder(CStr& path, int folderCode)
     } catch (...) {
         ResolveShellFolderThroughItemList(path, folderCode);
     }
+    // Made sounder on purpose: docs/compatibility.md, "SHELL32 stays loaded".
     shell32.Detach();
 }
 
@@ -154,6 +156,7 @@ WindowsFolderSource ChooseWindowsFolderSource(const COsVersion& os)
 {
     if (!os.nt)
         return WindowsFolderSource::WindowsDirectory;
+    // Kept on purpose: docs/compatibility.md, "The Windows folder by the system's version".
     if (os.major < 5)
         return WindowsFolderSource::SystemDirectoryParent;
     return WindowsFolderSource::SharedWindowsDirectory;

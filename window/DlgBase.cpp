@@ -25,6 +25,7 @@ DWORD CDlgBase::ShowModeless(HWND parent, LPARAM initParam)
     const DWORD error = ConcludeCreation(created, creation);
     if (error != 0) {
         // Nobody is told: the caller gets the code.
+        // Kept on purpose: docs/compatibility.md, "Reports built and dropped".
         CSystemException failure(error);
         failure.AddContext("CDlgBase::ShowModeless");
         const CStr dropped = failure.GetReport();

@@ -34,6 +34,7 @@ MESSAGE_ROW(WM_ACTIVATEAPP,       OnActivateApp,       dropped,  (WPARAM active,
 MESSAGE_ROW(WM_CANCELMODE,        OnCancelMode,        dropped,  (),                                                     ())
 MESSAGE_ROW(WM_CHILDACTIVATE,     OnChildActivate,     dropped,  (),                                                     ())
 // Push buttons keep the system colours: their colour message does not reach OnCtlColor.
+// Kept on purpose: docs/compatibility.md, "WM_CTLCOLORBTN reaches OnChildActivate".
 SHARED_ROW( WM_CTLCOLORBTN,       OnChildActivate,     dropped,                                                          ())
 MESSAGE_ROW(WM_CLOSE,             OnClose,             dropped,  (),                                                     ())
 MESSAGE_ROW(WM_COMMAND,           OnCommand,           returned, (int id, int code, HWND control),                       (LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
@@ -50,6 +51,7 @@ MESSAGE_ROW(WM_DESTROY,           OnDestroy,           dropped,  (),            
 MESSAGE_ROW(WM_DEVICECHANGE,      OnDeviceChange,      returned, (WPARAM event, LPARAM data),                            (wParam, lParam))
 MESSAGE_ROW(WM_ENABLE,            OnEnable,            dropped,  (WPARAM enabled),                                       (wParam))
 // Only the top bit of lParam is kept: it is set when the user logs off.
+// Kept on purpose: docs/compatibility.md, "Message arguments as the table splits them".
 MESSAGE_ROW(WM_ENDSESSION,        OnEndSession,        dropped,  (WPARAM ending, LPARAM logoff),                         (wParam, static_cast<LPARAM>(lParam & 0x80000000)))
 MESSAGE_ROW(WM_ENTERIDLE,         OnEnterIdle,         dropped,  (WPARAM source, LPARAM window),                         (wParam, lParam))
 MESSAGE_ROW(WM_ERASEBKGND,        OnEraseBkgnd,        dropped,  (WPARAM dc),                                            (wParam))

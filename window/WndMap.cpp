@@ -27,6 +27,7 @@ void CWndMap::Locked(TWork&& work)
         work();
     } catch (CStructException& e) {
         e.AddContext("Unhandled exception");
+        // Kept on purpose: docs/compatibility.md, "Reports built and dropped".
         const CStr dropped = e.GetReport();
     } catch (...) {
         const CStr dropped("Unknown exception");

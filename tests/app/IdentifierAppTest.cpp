@@ -9,6 +9,7 @@
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchKey.h"
 #include "tests/support/SystemText.h"
+#include "tools/driver/ToolState.h"
 
 #include <gtest/gtest.h>
 
@@ -207,7 +208,7 @@ TEST(OuterGuard, AnEscapingExceptionNeverEndsWithZero)
 
 TEST(IdentifierApp, ADialogThatCannotBeMadeEndsTheRunWithItsErrorAndOneReport)
 {
-    ScratchKey identifier(HKEY_CLASSES_ROOT, "Nimbra.Agent.QRM", kRegistryView32);
+    ScratchKey identifier(HKEY_CLASSES_ROOT, e2e::IdentifierParentKey(), kRegistryView32);
     RecordingRoutes routes;
     int result = 0;
     {

@@ -1,3 +1,4 @@
+#include "app/FixedTexts.h"
 #include "app/IdentifierDlg.h"
 #include "app/IdentifierStore.h"
 #include "app/ProcessObjects.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-const char kParentKey[] = "Nimbra.Agent.QRM";
-const char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
 const char kSomeIdentifier[] = "{0123ABCD-0A0B-F00D-0001-FEDCBA987654-01D7C3A2-89ABCDF2}";
 
 struct StoredValue {
@@ -57,8 +56,8 @@ bool KeyExists()
 // Every test starts with no key at all and leaves none behind.
 class IdentifierStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override { e2e::DeleteKeyTree(HKEY_CLASSES_ROOT, kParentKey, kRegistryView32); }
-    void TearDown() override { e2e::DeleteKeyTree(HKEY_CLASSES_ROOT, kParentKey, kRegistryView32); }
+    void SetUp() override { e2e::DeleteKeyTree(HKEY_CLASSES_ROOT, e2e::IdentifierParentKey(), kRegistryView32); }
+    void TearDown() override { e2e::DeleteKeyTree(HKEY_CLASSES_ROOT, e2e::IdentifierParentKey(), kRegistryView32); }
 
     const CIdentifierStore store{};
 };
@@ -215,12 +214,14 @@ TEST_F(IdentifierStoreTest, AReadFailureOtherThanNothingStoredGeneratesAndWrites
 }
 
 // Both builds use the 32-bit suite's identifier, also where the classes of 64-bit programs have
-// one of their own (on a 64-bit system, where the two views are apart).
+// one of their own (on a 64-bit system, where the two views are apart). The key is spelled out
+// here, as the suite's agent names it: the one check that the tool's kIdentifierKey is right.
 TEST_F(IdentifierStoreTest, TheIdentifierIsTheOneThe32BitSuiteSees)
 {
-    const ScratchKey otherView{HKEY_CLASSES_ROOT, kIdentifierKey, KEY_WOW64_64KEY};
+    const char suiteKey[] = "Nimbra.Agent.QRM\\GUID";
+    const ScratchKey otherView{HKEY_CLASSES_ROOT, suiteKey, KEY_WOW64_64KEY};
     otherView.SetRaw("", REG_SZ, "{not the suite's}", 18);
-    ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
+    ScratchKey key{HKEY_CLASSES_ROOT, suiteKey, kRegistryView32};
     key.SetRaw("", REG_SZ, kSomeIdentifier, sizeof kSomeIdentifier);
     EXPECT_STREQ(store.GetOrCreate().data, kSomeIdentifier);
     store.Delete();

@@ -1,5 +1,6 @@
 #include "tests/e2e/ToolFixture.h"
 
+#include "app/FixedTexts.h"
 #include "foundation/RegistryKey.h"
 #include "tools/driver/Controls.h"
 #include "tools/driver/ScreenImage.h"
@@ -75,7 +76,7 @@ void ToolTest::TearDown()
 
 void ToolTest::StoreReadOnlyIdentifier(const std::string& identifier)
 {
-    readOnlyIdentifierKey.emplace(HKEY_CLASSES_ROOT, e2e::kIdentifierKey, kRegistryView32);
+    readOnlyIdentifierKey.emplace(HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32);
     StoreIdentifier(identifier);
     readOnlyIdentifierKey->MakeReadOnly();
 }

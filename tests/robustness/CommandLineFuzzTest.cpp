@@ -3,12 +3,14 @@
 // window exists. A few lines of plain std::string code, written from the switch rules, are
 // the reference.
 
+#include "app/FixedTexts.h"
 #include "app/IdentifierApp.h"
 #include "app/ProcessObjects.h"
 #include "foundation/RegistryKey.h"
 #include "tests/robustness/Fuzz.h"
 #include "tests/support/RecordingRoutes.h"
 #include "tests/support/ScratchKey.h"
+#include "tools/driver/ToolState.h"
 
 #include <gtest/gtest.h>
 
@@ -175,8 +177,8 @@ void ExpectParsedAsTheRules(const std::string& commandLine, const std::string& w
 // is stored first so that nothing is generated, and it must be there unchanged at the end.
 TEST(CommandLineFuzz, RandomCommandLinesGiveTheSwitchesAndQuietFlagOfTheRules)
 {
-    const ScratchKey parent(HKEY_CLASSES_ROOT, "Nimbra.Agent.QRM", kRegistryView32);
-    const ScratchKey identifier(HKEY_CLASSES_ROOT, "Nimbra.Agent.QRM\\GUID", kRegistryView32);
+    const ScratchKey parent(HKEY_CLASSES_ROOT, e2e::IdentifierParentKey(), kRegistryView32);
+    const ScratchKey identifier(HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32);
     identifier.SetRaw("", REG_SZ, kStoredIdentifier, sizeof kStoredIdentifier);
 
     for (uint32_t seed : FuzzSeeds(3000, 40)) {

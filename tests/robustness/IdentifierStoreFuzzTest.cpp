@@ -4,12 +4,14 @@
 // nothing but that identifier, which a snapshot of the whole key tree before and after shows.
 // Generating pauses up to a second, so the shapes are a table, not thousands.
 
+#include "app/FixedTexts.h"
 #include "app/IdentifierStore.h"
 #include "foundation/RegistryKey.h"
 #include "tests/robustness/Fuzz.h"
 #include "tests/robustness/RegistrySnapshot.h"
 #include "tests/support/IdentifierShape.h"
 #include "tests/support/ScratchKey.h"
+#include "tools/driver/ToolState.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +19,11 @@
 
 namespace {
 
-const char kSuiteKey[] = "Nimbra.Agent.QRM";
-const char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 RegistryTree SuiteTree()
 {
-    return ReadTree(HKEY_CLASSES_ROOT, L"Nimbra.Agent.QRM", kRegistryView32);
+    return ReadTree(HKEY_CLASSES_ROOT, Wide(e2e::IdentifierParentKey()), kRegistryView32);
 }
 
 void SetRaw(const std::string& path, const char* name, DWORD type, const std::string& bytes)
@@ -46,7 +47,7 @@ void FillNeighbours(FuzzRandom& random)
     const auto randomValue = [&random](const std::string& path, const char* name) {
         SetRaw(path, name, random.Pick(types), random.NonZero(random.Below(100)));
     };
-    const std::string suite = kSuiteKey;
+    const std::string suite = e2e::IdentifierParentKey();
     const std::string identifier = kIdentifierKey;
     randomValue(suite, "");
     randomValue(suite, "Version");
@@ -135,7 +136,7 @@ TEST(IdentifierStoreFuzz, OddlyShapedIdentifierValuesAreKeptOrReplacedAndNothing
         for (uint32_t step = 0; step < sizeof shapes / sizeof shapes[0]; ++step) {
             const Shape& shape = shapes[step];
             const std::string where = FuzzWhere(seed, step) + ", " + shape.name;
-            const ScratchKey suite(HKEY_CLASSES_ROOT, kSuiteKey, kRegistryView32);
+            const ScratchKey suite(HKEY_CLASSES_ROOT, e2e::IdentifierParentKey(), kRegistryView32);
             FuzzRandom neighbours(seed * 100 + step);
             FillNeighbours(neighbours);
             SetRaw(kIdentifierKey, "", shape.type, shape.bytes);
@@ -152,8 +153,8 @@ TEST(IdentifierStoreFuzz, OddlyShapedIdentifierValuesAreKeptOrReplacedAndNothing
                 EXPECT_EQ(stored.first, static_cast<DWORD>(REG_SZ)) << where;
                 EXPECT_EQ(stored.second, got) << where;
                 // Beside the identifier itself, nothing may change.
-                before[L"Nimbra.Agent.QRM\\GUID"].erase(L"");
-                after[L"Nimbra.Agent.QRM\\GUID"].erase(L"");
+                before[Wide(kIdentifierKey)].erase(L"");
+                after[Wide(kIdentifierKey)].erase(L"");
             }
             EXPECT_TRUE(after == before) << where << ":" << Differences(before, after);
             if (HasFailure())

@@ -3,7 +3,7 @@
 // Win32 calls without our class library. What the tool spends beyond this is the cost of our
 // own code. The machine set-up is the benchmark's: what the tool would read when present
 // (settings file, setup key, a "(PROG)" macro) is read here when present too.
-#include "foundation/Win32.h"
+#include "tools/bench/FloorDialog.h"
 
 #include "app/FixedTexts.h"
 #include "app/res/ResourceIds.h"
@@ -16,8 +16,6 @@
 
 namespace {
 
-HBRUSH g_editBrush = nullptr;
-HBRUSH g_backgroundBrush = nullptr;
 char g_identifier[512] = "";
 
 // The operating system's version, the extended layout first as the tool asks for it.
@@ -104,52 +102,28 @@ void SetButtonBitmap(HWND dialog, int button, int bitmap)
 
 INT_PTR CALLBACK FloorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG: {
+    if (message == WM_INITDIALOG) {
         SetButtonBitmap(dialog, IDC_CHANGE, IDB_CHANGE);
         SetButtonBitmap(dialog, IDC_CLOSE, IDB_CLOSE);
         SetWindowTextA(dialog, kApplicationTitle);
-        g_editBrush = CreateSolidBrush(RGB(255, 255, 255));
-        g_backgroundBrush = CreateSolidBrush(RGB(240, 240, 240));
+        MakeTheToolsBrushes();
         char label[64] = "";
         LoadStringA(GetModuleHandleA(nullptr), IDS_CURRENT_IDENTIFIER, label, sizeof label);
         SetDlgItemTextA(dialog, IDC_CURRENT_LABEL, label);
         SetDlgItemTextA(dialog, IDC_CURRENT_IDENTIFIER, g_identifier);
         return TRUE;
     }
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-        // The same colours as the tool: white identifier fields on light grey.
-        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-        const bool field = message == WM_CTLCOLORSTATIC && (id == IDC_CURRENT_IDENTIFIER || id == IDC_NEW_IDENTIFIER);
-        return reinterpret_cast<INT_PTR>(field ? g_editBrush : g_backgroundBrush);
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_CLOSE)
-            DestroyWindow(dialog);
-        return TRUE;
-    case WM_CLOSE:
-        DestroyWindow(dialog);
-        return TRUE;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    if (const INT_PTR brush = ColourLikeTheTool(message, wParam, lParam))
+        return brush;
+    return EndLikeTheTool(dialog, message, wParam);
 }
 
 // The hidden main window shows the dialog while it is created, as the tool's does.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CREATE) {
-        const HINSTANCE instance = GetModuleHandleA(nullptr);
-        const HWND dialog =
-            CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_IDENTIFIER), GetActiveWindow(), FloorDialogProc, 0);
+        const HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_IDENTIFIER),
+                                               GetActiveWindow(), FloorDialogProc, 0);
         if (!dialog)
             return -1;
         const HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
@@ -202,11 +176,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     UpdateWindow(mainWindow);
     ShowWindow(mainWindow, SW_HIDE);
 
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    const int exitCode = RunMessageLoop();
     CloseHandle(mutex);
-    return static_cast<int>(message.wParam);
+    return exitCode;
 }

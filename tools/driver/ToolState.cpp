@@ -1,5 +1,6 @@
 #include "tools/driver/ToolState.h"
 
+#include "app/FixedTexts.h"
 #include "foundation/RegistryKey.h"
 #include "tools/driver/DriverError.h"
 #include "tools/driver/Files.h"
@@ -7,9 +8,6 @@
 #include <sddl.h>
 
 namespace e2e {
-
-const char kIdentifierRoot[] = "Nimbra.Agent.QRM";
-const char kIdentifierKey[] = "Nimbra.Agent.QRM\\GUID";
 
 namespace {
 
@@ -25,6 +23,12 @@ HKEY OpenIdentifierKey(REGSAM access, bool create)
 }
 
 }  // namespace
+
+std::string IdentifierParentKey()
+{
+    const std::string key = kIdentifierKey;
+    return key.substr(0, key.rfind('\\'));
+}
 
 std::string StoredIdentifier()
 {
@@ -60,7 +64,7 @@ void DeleteStoredIdentifier()
 void DeleteIdentifierKeys()
 {
     DeleteKeyTree(HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32);
-    RegDeleteKeyExA(HKEY_CLASSES_ROOT, kIdentifierRoot, kRegistryView32, 0);
+    RegDeleteKeyExA(HKEY_CLASSES_ROOT, IdentifierParentKey().c_str(), kRegistryView32, 0);
 }
 
 void DeleteKeyTree(HKEY root, const std::string& path, REGSAM view)

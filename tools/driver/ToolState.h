@@ -9,10 +9,10 @@
 
 namespace e2e {
 
-// The identifier's key under HKEY_CLASSES_ROOT and its parent, which no tool run deletes. Both
-// are reached in the registry view of the 32-bit suite, as both builds of the tool reach them.
-extern const char kIdentifierRoot[];
-extern const char kIdentifierKey[];
+// The key above the identifier's (the tool's kIdentifierKey under HKEY_CLASSES_ROOT), which no
+// tool run deletes. Both are reached in the registry view of the 32-bit suite, as both builds of
+// the tool reach them.
+std::string IdentifierParentKey();
 
 // The stored identifier text; empty when there is none.
 std::string StoredIdentifier();
