@@ -36,8 +36,6 @@ bool TakenByDialogKeyboard(const MSG& message)
 
 }  // namespace
 
-CAppBase* CAppBase::s_running = nullptr;
-
 CAppBase::CAppBase()
 {
     INITCOMMONCONTROLSEX classes{};
@@ -51,32 +49,23 @@ CAppBase::CAppBase()
     }
 }
 
-// For the length of a run: the application that EndRun speaks to, the reporter of what a
-// window procedure throws where no call of ours can take it back, and unattended mode as it was
-// before the run once the run is over.
+// For the length of a run: the reporter of what a window procedure throws where no call of ours
+// can take it back, and unattended mode as it was before the run once the run is over.
 class CAppBase::CRunning : public CStrayExceptionReporter {
 public:
-    explicit CRunning(CAppBase& app) : m_app(app), m_outer(s_running), m_wasUnattended(IsUnattended())
-    {
-        s_running = &app;
-    }
-    ~CRunning() override
-    {
-        SetUnattended(m_wasUnattended);
-        s_running = m_outer;
-    }
+    explicit CRunning(CAppBase& app) : m_app(app), m_wasUnattended(IsUnattended()) {}
+    ~CRunning() override { SetUnattended(m_wasUnattended); }
     void Report(std::exception_ptr failure) override { m_app.ReportException(failure); }
 
 private:
     CAppBase& m_app;
-    CAppBase* m_outer;
     bool m_wasUnattended;
 };
 
 int CAppBase::Run(const char* title, const char* commandLine, int useMutex, const char* mutexName)
 {
     m_title = title;
-    m_failure = 0;
+    m_outcome = CRunOutcome();
     const CRunning running(*this);
     try {
         SetSeTranslator(TranslateStructuredException);
@@ -137,7 +126,7 @@ int CAppBase::MessageLoop()
     for (;;) {
         const BOOL got = ReceiveMessage(message);
         if (got == 0)
-            return ExitCodeOfQuit(message.wParam);
+            return m_outcome.ExitCode(static_cast<int>(message.wParam));
         if (got != -1)
             DispatchGuarded(message);
     }
@@ -176,27 +165,6 @@ void CAppBase::DispatchGuarded(const MSG& message)
 int CAppBase::ReportException(std::exception_ptr failure)
 {
     const int exitCode = ReportUnhandledException(failure, m_title);
-    KeepFailure(exitCode);
+    m_outcome.Failed(exitCode);
     return exitCode;
-}
-
-void CAppBase::EndRun(int exitCode)
-{
-    if (s_running)
-        s_running->KeepFailure(exitCode);
-    PostQuitMessage(exitCode);
-}
-
-void CAppBase::KeepFailure(int exitCode)
-{
-    if (exitCode != 0)
-        m_failure = exitCode;
-}
-
-// Only the last PostQuitMessage of a thread reaches its WM_QUIT: a window that closes after
-// another has asked to end with a failure must not end the run with 0.
-int CAppBase::ExitCodeOfQuit(WPARAM quitValue) const
-{
-    const int exitCode = static_cast<int>(quitValue);
-    return exitCode != 0 ? exitCode : m_failure;
 }

@@ -7,9 +7,9 @@
 // an error box captioned with the title instead of a crash; in an unattended run, a trace line
 // instead of the box. Either way the failure sticks: the run never ends with 0 after it.
 
+#include "app/RunOutcome.h"
 #include "foundation/Owned.h"
 #include "foundation/StrList.h"
-#include "foundation/StructException.h"   // kFailureWithoutCode
 
 class CAppBase {
 public:
@@ -19,15 +19,13 @@ public:
     virtual ~CAppBase() = default;
 
     // Returns the exit code: that of OnAlreadyRunning for a second instance, a non-zero
-    // result of InitInstance, else the message loop's WM_QUIT value; the code of a
-    // CStructException that ends start-up (kFailureWithoutCode for one without a code or for
-    // an exception of any other type). A run that asked to end with a non-zero code, or that
-    // reported a failure, ends with that code even when the WM_QUIT that ends it carries 0.
+    // result of InitInstance, else what the run's outcome makes of the message loop's WM_QUIT
+    // value; the code of a CStructException that ends start-up (kFailureWithoutCode for one
+    // without a code or for an exception of any other type).
     int Run(const char* title, const char* commandLine, int useMutex, const char* mutexName);
 
-    // Ends the running application's message loop with `exitCode` (PostQuitMessage). A
-    // non-zero code is kept: a later request for 0 does not turn the run into a success.
-    static void EndRun(int exitCode);
+    // The outcome of the run, which the windows end it through; it lives as long as the object.
+    CRunOutcome& Outcome() { return m_outcome; }
 
     // The command line's switches: words split at every '/' and '|', trimmed, each a key (upper
     // case) with an optional value after '='.
@@ -41,7 +39,7 @@ protected:
     virtual int OnAlreadyRunning();
     // Creates the application's windows; a non-zero result ends the run with that result.
     virtual int InitInstance();
-    // Until WM_QUIT, whose wParam it returns. An exception escaping a window's handler is
+    // Until WM_QUIT, whose wParam goes to the outcome. An exception escaping a window's handler is
     // reported and costs that one message, never the loop; so is one that a handler threw for
     // a message sent to us while the loop waited.
     virtual int MessageLoop();
@@ -64,9 +62,6 @@ private:
     BOOL ReceiveMessage(MSG& message);
     void DispatchGuarded(const MSG& message);
     int ReportException(std::exception_ptr failure);
-    void KeepFailure(int exitCode);
-    int ExitCodeOfQuit(WPARAM quitValue) const;
 
-    int m_failure = 0;   // the latest non-zero exit code asked for or reported; 0 while none
-    static CAppBase* s_running;
+    CRunOutcome m_outcome;
 };

@@ -8,7 +8,7 @@ class CIdentifierApp : public CAppBase {
 public:
     // The dialog's store and suite folder: the process's own, handed down by WinMain; they must
     // outlive the application object.
-    CIdentifierApp(const CIdentifierStore& store, const CSysPaths& suiteFolder) : mainWindow(store, suiteFolder) {}
+    CIdentifierApp(const CIdentifierStore& store, const CSysPaths& suiteFolder) : mainWindow(store, suiteFolder, Outcome()) {}
 
     CIdentifierMainWnd mainWindow;
 

@@ -1,6 +1,5 @@
 #include "app/IdentifierDlg.h"
 
-#include "app/AppBase.h"
 #include "app/DialogArtwork.h"
 #include "app/FixedTexts.h"
 #include "app/IdentifierStore.h"
@@ -26,8 +25,8 @@ CStr UserText(uint32_t stringId)
 }
 }  // namespace
 
-CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store, const CSysPaths& suiteFolder)
-    : m_store(store), m_suiteFolder(suiteFolder)
+CIdentifierDlg::CIdentifierDlg(const CIdentifierStore& store, const CSysPaths& suiteFolder, CRunOutcome& outcome)
+    : m_store(store), m_suiteFolder(suiteFolder), m_outcome(outcome)
 {
     templateId = IDD_IDENTIFIER;
     try {
@@ -93,7 +92,7 @@ LRESULT CIdentifierDlg::OnAppMessage()
 
 LRESULT CIdentifierDlg::OnDestroy()
 {
-    CAppBase::EndRun(m_result);
+    m_outcome.End(0);
     return 0;
 }
 
@@ -101,7 +100,8 @@ int CIdentifierDlg::ChangeIdentifier()
 {
     // Until the change is through, anything that escapes it leaves a failure behind: the old
     // identifier may be gone already.
-    m_result = kFailureWithoutCode;
+    m_outcome.ChangeEnded(kFailureWithoutCode);
+    int result = kFailureWithoutCode;
     bool identifierGone = false;   // from the delete until a fresh identifier is stored
     try {
         // Whatever may fail before the old identifier goes comes first: the libraries the change
@@ -120,14 +120,15 @@ int CIdentifierDlg::ChangeIdentifier()
         const CStr collector = m_suiteFolder.Combine(kCollectorFileName);
         SHELLEXECUTEINFOA start = CollectorStart(handle, collector.data);
         shellExecute(&start);
-        m_result = CollectorStartResult(reinterpret_cast<INT_PTR>(start.hInstApp));
-        if (m_result != 0)
-            ShowCollectorNotStarted();
+        result = CollectorStartResult(reinterpret_cast<INT_PTR>(start.hInstApp));
+        if (result != 0)
+            ShowCollectorNotStarted(result);
     } catch (CStructException& failure) {
-        m_result = failure.code != 0 ? failure.code : kFailureWithoutCode;
-        ShowFailure(failure, identifierGone);
+        result = ExitCodeOfFailure(failure.code);
+        ShowFailure(failure, result, identifierGone);
     }
-    return m_result;
+    m_outcome.ChangeEnded(result);
+    return result;
 }
 
 // The shell shows no box of its own when the start fails: the dialog's failure row says why, and
@@ -192,13 +193,12 @@ void CIdentifierDlg::ShowIcon(WPARAM kind, int size, COwnedIcon& shown)
 // The row of the new identifier says that the change failed, and why: the failure's own
 // description (the system's message for an error code, the fault's for a hardware fault) and
 // the code that ends the tool, hexadecimal for a fault's NTSTATUS. Nothing shows without a window.
-void CIdentifierDlg::ShowFailure(const CStructException& failure, bool identifierGone)
+void CIdentifierDlg::ShowFailure(const CStructException& failure, int result, bool identifierGone)
 {
     ShowLabel(IDC_NEW_LABEL, IDS_CHANGE_FAILED);
     CStr reason(failure.what());
     reason.TrimRight().TrimLeft();   // the system's messages end in a line break
-    const CStr code = m_result < 0 ? CStr().Format("0x%08X", static_cast<unsigned>(m_result))
-                                   : CStr().Format("%d", m_result);
+    const CStr code = result < 0 ? CStr().Format("0x%08X", static_cast<unsigned>(result)) : CStr().Format("%d", result);
     // A code the system has no words for in any language is still named as an error.
     if (reason.EqualsNoCase(""))
         SetDlgItemTextFormat(IDC_NEW_IDENTIFIER, "%s %s", UserText(IDS_ERROR).data, code.data);
@@ -211,8 +211,8 @@ void CIdentifierDlg::ShowFailure(const CStructException& failure, bool identifie
 }
 
 // The identifier was replaced and stays shown; the label above it says that the collector,
-// which would have made the agent report under it, did not start, with ShellExecuteA's code.
-void CIdentifierDlg::ShowCollectorNotStarted()
+// which would have made the agent report under it, did not start, with the shell's code.
+void CIdentifierDlg::ShowCollectorNotStarted(int result)
 {
-    SetDlgItemTextFormat(IDC_NEW_LABEL, "%s (%d): ", UserText(IDS_COLLECTOR_NOT_STARTED).data, m_result);
+    SetDlgItemTextFormat(IDC_NEW_LABEL, "%s (%d): ", UserText(IDS_COLLECTOR_NOT_STARTED).data, result);
 }

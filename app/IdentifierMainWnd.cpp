@@ -1,12 +1,12 @@
 #include "app/IdentifierMainWnd.h"
 
-#include "app/AppBase.h"
 #include "app/FixedTexts.h"
 #include "app/res/ResourceIds.h"
 #include "foundation/StructException.h"
 
-CIdentifierMainWnd::CIdentifierMainWnd(const CIdentifierStore& store, const CSysPaths& suiteFolder)
-    : dialog(store, suiteFolder)
+CIdentifierMainWnd::CIdentifierMainWnd(const CIdentifierStore& store, const CSysPaths& suiteFolder,
+                                       CRunOutcome& outcome)
+    : dialog(store, suiteFolder, outcome), m_outcome(outcome)
 {
     className = kMainWindowClass;
     icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VORTAG));
@@ -27,12 +27,9 @@ void CIdentifierMainWnd::CloseWithExitCode(int exitCode)
     PostMessageA(handle, WM_CLOSE, 0, exitCode);
 }
 
-// A close that names no code (every top-level window of the process closed politely, say) ends
-// with the outcome of the last change, so that a failed one does not end with 0.
 LRESULT CIdentifierMainWnd::OnClose()
 {
-    const int exitCode = static_cast<int>(currentMessage.lParam);
-    CAppBase::EndRun(exitCode != 0 ? exitCode : dialog.Result());
+    m_outcome.End(static_cast<int>(currentMessage.lParam));
     return 0;
 }
 

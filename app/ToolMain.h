@@ -34,8 +34,7 @@ int RunGuarded(TBody&& body)
     try {
         body(exitCode);
     } catch (...) {
-        if (exitCode == 0)
-            exitCode = kFailureWithoutCode;
+        exitCode = ExitCodeOfFailure(exitCode);
     }
     return exitCode;
 }

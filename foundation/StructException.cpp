@@ -194,7 +194,7 @@ int ReportUnhandledException(std::exception_ptr failure, const CStr& title)
     } catch (CStructException& unhandled) {
         unhandled.AddContext("Unhandled exception");
         unhandled.ShowReport(title);
-        return unhandled.code != 0 ? unhandled.code : kFailureWithoutCode;
+        return ExitCodeOfFailure(unhandled.code);
     } catch (...) {
         ShowMessageBox(nullptr, "Unknown exception", title.data, MB_TOPMOST | MB_ICONERROR);
         return kFailureWithoutCode;

@@ -56,10 +56,12 @@ public:
 // Exit code of a failure without a code of its own: an exception of a foreign type, or one of
 // ours carrying code 0. Scripts read 0 as success, so such a failure must never end with 0.
 constexpr int kFailureWithoutCode = ERROR_INTERNAL_ERROR;
+// The exit code of a failure that carries `code`: that code, or kFailureWithoutCode for none.
+constexpr int ExitCodeOfFailure(int code) { return code != 0 ? code : kFailureWithoutCode; }
 
 // Shows the box for an exception that nobody handled, captioned `title`: a CStructException's
 // report after the context line "Unhandled exception", "Unknown exception" for any other kind.
-// Returns the exit code the failure stands for: its code, else kFailureWithoutCode.
+// Returns the exit code the failure stands for (ExitCodeOfFailure).
 int ReportUnhandledException(std::exception_ptr failure, const CStr& title);
 
 // The translator that turns a structured exception into a thrown CWin32Exception.

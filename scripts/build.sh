@@ -7,10 +7,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/targets.sh"
 arch=${1:?usage: build.sh i686|x86_64 [cmake-target...]}; shift
 build=$(build_folder "$arch")
-# Optimised for size unless BUILD_TYPE says otherwise; given every time, so that an older cache
-# of the folder cannot keep another build type.
+# The release's build type unless BUILD_TYPE says otherwise; given every time, so that an older
+# cache of the folder cannot keep another build type.
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch-posix.cmake" \
-      -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-MinSizeRel}" >/dev/null
+      -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-$release_build_type}" >/dev/null
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
 cmake --build "$build" -j "$(nproc)" "${targets[@]}"

@@ -6,6 +6,10 @@ set -euo pipefail
 build=$(cd "$1" && pwd); shift
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 trap wine_stop EXIT
+# Each start of a program again where Wine failed adds a line here (wine-program.sh); CTest
+# shows no output of a test that passed, so the list follows CTest's own.
+export VORTAG_RERUN_LOG=$build/reruns.log
+: >"$VORTAG_RERUN_LOG"
 wine_start
 keeper=$build/bin/keep_desktop.exe
 if [ -f "$keeper" ]; then
@@ -15,4 +19,10 @@ if [ -f "$keeper" ]; then
     echo "ctest-under-wine: the desktop keeper did not start; each test with a window starts the desktop" >&2
 fi
 cd "$build"
-ctest --output-on-failure --no-tests=error --timeout 300 "$@"
+status=0
+ctest --output-on-failure --no-tests=error --timeout 300 "$@" || status=$?
+if [ -s "$VORTAG_RERUN_LOG" ]; then
+  echo "== started again where Wine failed, not the program ($(wc -l <"$VORTAG_RERUN_LOG")):"
+  cat "$VORTAG_RERUN_LOG"
+fi
+exit $status

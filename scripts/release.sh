@@ -5,17 +5,25 @@
 # CMakeLists.txt, read from the build's CMake cache.
 #   bash scripts/release.sh [--build FOLDER] [--dist FOLDER] [--allow-dirty] [--allow-x64-for-tests]
 # Without --build it builds the 32-bit tool into build/ and packages that: the release. --build
-# packages the vortag.exe of a folder built already, as it is; --dist writes elsewhere than dist/.
+# packages the vortag.exe of a folder built already, as it is, under a name marked -prebuilt
+# (nothing ties that exe to the commit); --dist writes elsewhere than dist/. A build type other
+# than the release's (BUILD_TYPE=Debug for scripts/build.sh) is marked -build-<type>.
 # A release is one commit's: a work tree with uncommitted changes (untracked files included) is
 # refused, or with --allow-dirty packaged under a name marked -dirty. The exe must be the 32-bit
 # one; --allow-x64-for-tests lets the tests package build-x64/ on hosts that cannot run 32-bit
 # programs, under a name marked -x64-test.
 #
+# A release is whole or absent: the package and its archive are made under another name in the
+# dist folder and renamed into place when complete, the archive last; a release that fails or is
+# stopped (SIGHUP, SIGINT, SIGTERM) removes what it made, and exits with 0 only when the release
+# is there.
+#
 # Signing, before the checksums are taken: VORTAG_SIGN_PFX names a PKCS#12 file with the
 # code-signing certificate and its key, VORTAG_SIGN_PASSWORD_FILE a file that holds its password
 # (VORTAG_SIGN_PASSWORD, the password itself, is taken too), and the optional
 # VORTAG_SIGN_TIMESTAMP_URL an RFC 3161 time-stamp server, the only one ever asked. The signing
-# time is the commit's, so that signed releases are the same bytes too.
+# time is the commit's, so that signed releases are the same bytes too. A password or a
+# time-stamp server without a certificate is refused: it meant a signed release.
 set -euo pipefail
 # The password stays in this shell, unexported, and leaves the environment before any program
 # starts: children (git, the build, osslsigncode) would inherit it, and may show or log it.
@@ -46,8 +54,14 @@ if [ -n "${VORTAG_SIGN_PASSWORD_FILE:-}" ]; then
   [ -z "$sign_password" ] || refuse "VORTAG_SIGN_PASSWORD and VORTAG_SIGN_PASSWORD_FILE: give one"
   [ -r "$VORTAG_SIGN_PASSWORD_FILE" ] || refuse "cannot read the password file $VORTAG_SIGN_PASSWORD_FILE"
 fi
+if [ -z "${VORTAG_SIGN_PFX:-}" ] &&
+   [ -n "$sign_password${VORTAG_SIGN_PASSWORD_FILE:-}${VORTAG_SIGN_TIMESTAMP_URL:-}" ]; then
+  refuse "a password or time-stamp server without a certificate: name it in VORTAG_SIGN_PFX," \
+         "or drop VORTAG_SIGN_PASSWORD(_FILE) and VORTAG_SIGN_TIMESTAMP_URL for an unsigned release"
+fi
 # Appended to the version in the package's name and README.txt's title: what makes it no release.
 mark=
+warn_mark() { mark+=$1; echo "release: WARNING: $2: the package is marked $1"; }
 
 if [ -z "$build" ]; then
   bash "$root/scripts/setup.sh"
@@ -60,16 +74,23 @@ if [ -n "$changes" ]; then
     refuse "$root has changes that no commit holds (--allow-dirty packages them marked -dirty):
 $(echo "$changes" | head -n 10 | sed 's/^/  /')"
   fi
-  mark+=-dirty
-  echo "release: WARNING: changes that no commit holds in $root: the package is marked -dirty"
+  warn_mark -dirty "changes that no commit holds in $root"
 fi
 if [ -z "$build" ]; then
   bash "$root/scripts/build.sh" i686 vortag
   build=$(build_folder i686)
+else
+  warn_mark -prebuilt "$build was built before, not by this release from the commit"
 fi
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
+cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+version=$(cached CMAKE_PROJECT_VERSION)
 [ -n "$version" ] || refuse "$build/CMakeCache.txt names no CMAKE_PROJECT_VERSION"
+build_type=$(cached CMAKE_BUILD_TYPE)
+[ -n "$build_type" ] || refuse "$build/CMakeCache.txt names no CMAKE_BUILD_TYPE"
+if [ "$build_type" != "$release_build_type" ]; then
+  warn_mark "-build-${build_type,,}" "a $build_type build, a release is $release_build_type"
+fi
 # Every file of the archive and the signature carry one time: the commit's, unless
 # SOURCE_DATE_EPOCH says.
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || true)}
@@ -126,24 +147,38 @@ sign() {
 name=vortag-$version$mark
 package=$dist/$name
 password_copy=
-rm -rf "$package" "$package.zip"
-# A release that fails leaves no half of itself behind, and no release leaves the password.
+staging=
+# A release that fails or is stopped leaves no part of itself behind, and no release leaves the
+# password. The signals end the release through its exit, with the shell's status for them.
 trap 'status=$?; [ -z "$password_copy" ] || rm -f "$password_copy"
+      [ -z "$staging" ] || rm -rf "$staging"
       [ $status = 0 ] || rm -rf "$package" "$package.zip"; exit $status' EXIT
-mkdir -p "$package"
-cp "$exe" "$package/vortag.exe"
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+rm -rf "$package" "$package.zip"
+# Made under a name of its own in the dist folder, on the same file system, so that renaming puts
+# it under the release's name whole; only SIGKILL can leave this folder behind.
+mkdir -p "$dist"
+staging=$(mktemp -d "$dist/.partial-$name.XXXXXX")
+made=$staging/$name
+mkdir "$made"
+cp "$exe" "$made/vortag.exe"
 LC_ALL=C.UTF-8 iconv -f UTF-8 -t ASCII//TRANSLIT "$root/docs/admin.md" |
   awk -v title="Nimbra VORTAG $version$mark" -f "$root/scripts/readme-text.awk" |
-  sed 's/$/\r/' >"$package/README.txt"
-sign "$package/vortag.exe"
-(cd "$package" && sha256sum README.txt vortag.exe >SHA256SUMS)
+  sed 's/$/\r/' >"$made/README.txt"
+sign "$made/vortag.exe"
+(cd "$made" && sha256sum README.txt vortag.exe >SHA256SUMS)
 
 files=(README.txt SHA256SUMS vortag.exe)
 # The replacements are quoted: unquoted, bash puts the matched text where a path has `&`.
-chmod 644 "${files[@]/#/"$package/"}"
-touch -d "@$epoch" "${files[@]/#/"$package/"}"
+chmod 644 "${files[@]/#/"$made/"}"
+touch -d "@$epoch" "${files[@]/#/"$made/"}"
 # zip writes local times: in UTC they are the same on every machine. -X leaves out the extra
 # fields (owner, Unix times), -D the folder's own entry.
-(cd "$dist" && TZ=UTC zip -q -X -D "$name.zip" "${files[@]/#/"$name/"}")
+(cd "$staging" && TZ=UTC zip -q -X -D "$name.zip" "${files[@]/#/"$name/"}")
+# The archive last: an archive under the release's name is a whole release.
+mv -T "$made" "$package"
+mv -T "$staging/$name.zip" "$package.zip"
 echo "release: $package/ and $package.zip ($(stat -c %s "$package.zip") bytes)"
 sed 's/^/  /' "$package/SHA256SUMS"

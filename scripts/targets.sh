@@ -9,6 +9,9 @@
 
 root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 wine32_loader=/usr/lib/wine/wine
+# The CMake build type of a release (optimised for size); scripts/build.sh takes another from
+# BUILD_TYPE, and the release marks a package of any other.
+release_build_type=MinSizeRel
 
 build_folder() {
   case $1 in

@@ -63,9 +63,12 @@ wine_start() {
   wine_step "switching the crash dialog off" \
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f || return 1
   # Now and then the first program after a fresh wineserver ends with 1 and says nothing (seen
-  # once in some thirty starts); the second start goes through.
-  wine_step "running a first program" wine cmd /c exit ||
+  # once in some thirty starts); the second start goes through. The program is Wine's own.
+  if ! wine_step "running a first program" wine cmd /c exit 2>/dev/null; then
+    echo "rerun: Wine's first program (cmd /c exit) failed; starting it once more" |
+      tee -a "${VORTAG_RERUN_LOG:-/dev/null}" >&2
     wine_step "running a first program again" wine cmd /c exit || return 1
+  fi
 }
 
 wine_stop() {

@@ -35,11 +35,12 @@ enum : UINT {
     kMark,                // records wParam
     kQuit,                // PostQuitMessage(wParam)
     kCountBoxes,          // records how many boxes g_routes has seen so far
-    kEndRun,              // CAppBase::EndRun(wParam)
+    kEndRun,              // ends the run through its outcome with wParam
 };
 
 std::vector<WPARAM> g_marks;
 const RecordingRoutes* g_routes = nullptr;
+CAppBase* g_running = nullptr;   // the application whose InitInstance ran last
 std::function<void()> g_fault;
 volatile int* volatile g_nowhere = nullptr;
 
@@ -66,7 +67,7 @@ LRESULT HandleScripted(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case kMark: g_marks.push_back(wParam); return 0;
     case kQuit: PostQuitMessage(static_cast<int>(wParam)); return 0;
     case kCountBoxes: g_marks.push_back(g_routes->Boxes().size()); return 0;
-    case kEndRun: CAppBase::EndRun(static_cast<int>(wParam)); return 0;
+    case kEndRun: g_running->Outcome().End(static_cast<int>(wParam)); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
@@ -110,6 +111,7 @@ protected:
     int InitInstance() override
     {
         calls.push_back("InitInstance");
+        g_running = this;
         window = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         for (const Posted& posted : script)

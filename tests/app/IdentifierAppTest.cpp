@@ -99,7 +99,8 @@ TEST(IdentifierChange, AForeignFailureAfterTheDeleteLeavesTheFailureValue)
 {
     CFailingStore store;
     store.failAfterDelete = [] { throw std::bad_alloc(); };
-    CIdentifierDlg dialog(store, g_suiteFolder);
+    CRunOutcome outcome;
+    CIdentifierDlg dialog(store, g_suiteFolder, outcome);
     ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
     EXPECT_THROW(dialog.ChangeIdentifier(), std::bad_alloc);
     EXPECT_EQ(ResultAtClose(dialog), kFailureWithoutCode);
@@ -139,7 +140,8 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
         SCOPED_TRACE(c.name);
         CFailingStore store;
         c.arrange(store);
-        CIdentifierDlg dialog(store, noCollector);
+        CRunOutcome outcome;
+        CIdentifierDlg dialog(store, noCollector, outcome);
         ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
         EXPECT_EQ(dialog.ChangeIdentifier(), c.result);
         EXPECT_EQ(ItemText(dialog, IDC_NEW_LABEL), "Change failed: ");
@@ -159,7 +161,8 @@ TEST(IdentifierChange, AFailureShowsInTheNewIdentifiersRowUntilAChangeSucceeds)
 TEST(IdentifierDlg, ADpiChangeBringsTheImagesAtTheNewScale)
 {
     CFailingStore store;
-    CIdentifierDlg dialog(store, g_suiteFolder);
+    CRunOutcome outcome;
+    CIdentifierDlg dialog(store, g_suiteFolder, outcome);
     ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
     const struct { UINT dpi; LONG face, banner, icon, smallIcon; } changes[] = {
         {192, 140, 1016, 64, 32}, {120, 88, 635, 40, 20}, {96, 70, 508, 32, 16}, {300, 219, 1588, 100, 50}};
@@ -179,7 +182,7 @@ TEST(IdentifierDlg, ADpiChangeBringsTheImagesAtTheNewScale)
         }
         EXPECT_EQ(BitmapWidth(SendDlgItemMessageA(dialog.handle, IDC_BANNER, STM_GETIMAGE, IMAGE_BITMAP, 0)),
                   change.banner);
-        for (const auto [kind, size] : {std::pair{ICON_BIG, change.icon}, std::pair{ICON_SMALL, change.smallIcon}}) {
+        for (const auto& [kind, size] : {std::pair{ICON_BIG, change.icon}, std::pair{ICON_SMALL, change.smallIcon}}) {
             ICONINFO icon{};
             ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(dialog.handle, WM_GETICON, kind, 0)), &icon));
             EXPECT_EQ(BitmapWidth(reinterpret_cast<LRESULT>(icon.hbmColor)), size) << "icon " << kind;

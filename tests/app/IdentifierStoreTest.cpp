@@ -153,7 +153,8 @@ TEST_F(IdentifierStoreTest, AChangeGeneratesWhileTheOldIdentifierIsStillStored)
     } watching;
     ScratchKey key{HKEY_CLASSES_ROOT, kIdentifierKey, kRegistryView32};
     key.SetRaw("", REG_SZ, kSomeIdentifier, sizeof kSomeIdentifier);
-    CIdentifierDlg(watching, CSysPaths().SetPath("C:\\no collector here")).ChangeIdentifier();
+    CRunOutcome outcome;
+    CIdentifierDlg(watching, CSysPaths().SetPath("C:\\no collector here"), outcome).ChangeIdentifier();
     EXPECT_EQ(watching.storedWhileGenerating, kSomeIdentifier);
     EXPECT_EQ(ReadStored().text, "{fresh}");
 }
@@ -197,7 +198,8 @@ TEST_F(IdentifierStoreTest, AReadFailureOtherThanNothingStoredGeneratesAndWrites
         mutable int generated = 0;
     } unreadable;
     EXPECT_EQ(Thrown([&] { unreadable.GetOrCreate(); }).code, ERROR_MORE_DATA);
-    CIdentifierDlg dialog(unreadable, g_suiteFolder);
+    CRunOutcome outcome;
+    CIdentifierDlg dialog(unreadable, g_suiteFolder, outcome);
     ASSERT_EQ(dialog.ShowModeless(nullptr, 0), 0u);
     char shown[64] = "?";
     GetDlgItemTextA(dialog.handle, IDC_CURRENT_IDENTIFIER, shown, sizeof shown);

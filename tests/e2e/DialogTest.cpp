@@ -300,8 +300,9 @@ TEST_F(ToolTest, AtEveryScaleTheFacesFillTheirButtonsAndEveryTextFitsItsControl)
             GetClientRect(control, &client);
             EXPECT_NEAR(client.right, MulDiv(drawn.width, scale.dpi, 96), 3) << item.image;
             EXPECT_NEAR(client.bottom, MulDiv(drawn.height, scale.dpi, 96), 3) << item.image;
-            if (scale.images != kScaled)
+            if (scale.images != kScaled) {
                 EXPECT_TRUE(ComesToShowFace(control, LoadFace(tool, item.image + scale.images, kEnglish))) << item.image;
+            }
         }
         const auto box = [dialog](HWND control) {
             RECT box{};
@@ -406,8 +407,7 @@ TEST_F(ToolTest, ClosingTheWindowsWithZeroAfterAFailedChangeEndsWithItsFailure)
         ChangeAndWait(dialog);
         const std::vector<HWND> windows = c.everyWindow ? e2e::TopWindowsOf(process->Id())
                                                         : std::vector<HWND>{e2e::FindAnyTopWindow(*process, "", kMainWindowClass)};
-        for (const HWND window : windows)
-            e2e::PostClose(window, c.closeCode);
+        e2e::PostCloseToEach(windows, c.closeCode);
         EXPECT_EQ(process->WaitForExit(), c.exitCode);
     }
 }

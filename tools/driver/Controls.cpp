@@ -9,10 +9,15 @@ namespace e2e {
 
 namespace {
 
+void FailToPost(HWND window, UINT message)
+{
+    FailWithLastError(Format("posting message 0x%04X to %s", message, DescribeWindow(window).c_str()));
+}
+
 void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!PostMessageA(window, message, wParam, lParam))
-        FailWithLastError(Format("posting message 0x%04X to %s", message, DescribeWindow(window).c_str()));
+        FailToPost(window, message);
 }
 
 LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, unsigned timeoutMs)
@@ -78,6 +83,19 @@ void SendCommand(HWND dialog, int id)
 void PostClose(HWND window, LPARAM lParam)
 {
     Post(window, WM_CLOSE, 0, lParam);
+}
+
+void PostCloseToEach(const std::vector<HWND>& windows, LPARAM lParam)
+{
+    for (const HWND window : windows) {
+        if (PostMessageA(window, WM_CLOSE, 0, lParam))
+            continue;
+        const DWORD error = GetLastError();   // IsWindow may change it
+        if (IsWindow(window)) {
+            SetLastError(error);
+            FailToPost(window, WM_CLOSE);
+        }
+    }
 }
 
 }  // namespace e2e

@@ -8,6 +8,7 @@
 #include "tools/driver/Clock.h"
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -30,5 +31,10 @@ void SendCommand(HWND dialog, int id);
 
 // WM_CLOSE with the given lParam.
 void PostClose(HWND window, LPARAM lParam = 0);
+
+// WM_CLOSE with the given lParam to each window in turn, as a polite taskkill closes a process's
+// top-level windows. A window gone by its turn (the program may end at the first WM_CLOSE) is
+// skipped, as taskkill skips it; a refused post to a window that is still there throws.
+void PostCloseToEach(const std::vector<HWND>& windows, LPARAM lParam = 0);
 
 }  // namespace e2e

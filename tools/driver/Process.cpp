@@ -5,6 +5,8 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
+
 namespace e2e {
 
 namespace {
@@ -18,6 +20,14 @@ std::string FullPath(const std::string& program)
     return path;
 }
 
+// A line in the test's output, which CTest's emulator also adds to the run's list of reruns.
+void SayRerun(const std::string& commandLine)
+{
+    std::fprintf(stderr, "rerun: %s: Wine ended it before its start was done (ERROR_INTERNAL_ERROR); "
+                         "starting it once more\n", commandLine.c_str());
+    std::fflush(stderr);
+}
+
 StartedProcess StartDirectly(std::string commandLine, const std::string& program, const StartOptions& options)
 {
     const std::string block = options.environment.empty() ? std::string() : EnvironmentBlock(options.environment);
@@ -25,9 +35,13 @@ StartedProcess StartDirectly(std::string commandLine, const std::string& program
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     // Under load Wine now and then refuses a start with ERROR_INTERNAL_ERROR, which a second
-    // start does not repeat; any other refusal is the test's to see.
+    // start does not repeat. Wine answers it only for a new process that ended with code 0
+    // before telling the server its start was done, which it tells before it runs any code of
+    // the program's: Wine failed, not the program. Any other refusal is the test's to see.
     BOOL created = FALSE;
     for (int attempt = 0; attempt < 2 && !created; ++attempt) {
+        if (attempt > 0)
+            SayRerun(commandLine);
         created = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
                                  block.empty() ? nullptr : const_cast<char*>(block.data()),
                                  options.folder.empty() ? nullptr : options.folder.c_str(), &startup, &started);
