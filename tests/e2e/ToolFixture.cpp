@@ -2,6 +2,7 @@
 
 #include "app/FixedTexts.h"
 #include "foundation/RegistryKey.h"
+#include "tests/support/LockCheck.h"
 #include "tools/driver/Controls.h"
 #include "tools/driver/ScreenImage.h"
 #include "tools/driver/ShowRecorder.h"
@@ -65,6 +66,7 @@ std::string WindowsFolder()
 
 void ToolTest::SetUp()
 {
+    ExpectLocks(VORTAG_TOOL_LOCKS);
     CleanMachine();
     tool = suite.CopyIn(e2e::BesideProgram("vortag.exe"));
 }
@@ -105,6 +107,7 @@ HWND ToolTest::StartDialog(std::unique_ptr<e2e::Process>& process, const std::st
 
 DWORD ToolTest::RunInvisibly(const std::string& arguments, const std::string& program)
 {
+    ExpectLocks("show_recorder");
     const e2e::ShowRecorder shows;
     const auto process = StartTool(arguments, {}, program);
     // Ended or not (a box nobody answers keeps it running), what it showed is named.

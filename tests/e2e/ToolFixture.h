@@ -1,7 +1,8 @@
 #pragma once
 // A clean machine for each run of the tool: no identifier, no settings file, no setup key;
 // a suite folder of the test's own holding a copy of the tool (and, when asked, of the
-// collector). Helpers read what the tool left behind.
+// collector). Helpers read what the tool left behind. Its tests hold the tool's locks
+// (VORTAG_TOOL_LOCKS, tests/CMakeLists.txt), which SetUp checks.
 
 #include "tests/support/ScratchKey.h"
 #include "tools/driver/Files.h"

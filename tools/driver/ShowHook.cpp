@@ -4,8 +4,7 @@
 // top-level windows being shown in the recorder's block (ShownWindowLog.h).
 //
 // It runs inside programs it knows nothing about, so it is built without the C runtime and keeps
-// no state: the block is opened for each show and closed again (shows are rare), and every call
-// in it reads window data without sending a message.
+// no state (ShownWindowLog.h), and every call in it reads window data without sending a message.
 
 #include "tools/driver/ShownWindowLog.h"
 
@@ -21,31 +20,6 @@ bool IsShowOfTopLevelWindow(const CWPSTRUCT& message)
     return shows && !(GetWindowLongW(message.hwnd, GWL_STYLE) & WS_CHILD);
 }
 
-void Record(e2e::ShownWindowLog& log, HWND window)
-{
-    const LONG slot = InterlockedIncrement(&log.claimed) - 1;
-    if (slot >= e2e::kShownWindowLogCapacity)
-        return;   // the recorder sees the overflow in `claimed`
-    e2e::ShownWindowEntry& entry = log.entries[slot];
-    entry.processId = GetCurrentProcessId();
-    entry.window = reinterpret_cast<UINT_PTR>(window);
-    GetClassNameW(window, entry.className, ARRAYSIZE(entry.className));
-    InternalGetWindowText(window, entry.title, ARRAYSIZE(entry.title));
-    InterlockedExchange(&entry.complete, 1);
-}
-
-void RecordInOpenLog(HWND window)
-{
-    const HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, e2e::kShownWindowLogName);
-    if (!mapping)
-        return;   // no recorder now
-    if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(e2e::ShownWindowLog))) {
-        Record(*static_cast<e2e::ShownWindowLog*>(view), window);
-        UnmapViewOfFile(view);
-    }
-    CloseHandle(mapping);
-}
-
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK RecordShownWindow(int code, WPARAM wParam, LPARAM lParam)
@@ -53,7 +27,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK RecordShownWindow(int code, WP
     if (code == HC_ACTION) {
         const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (IsShowOfTopLevelWindow(message))
-            RecordInOpenLog(message.hwnd);
+            e2e::RecordInOpenLog(e2e::kShownWindowLogName, message.hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

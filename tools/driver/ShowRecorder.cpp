@@ -7,8 +7,6 @@ namespace e2e {
 
 namespace {
 
-const char kHookLibrary[] = "e2e_show_hook.dll";
-
 template <size_t N>
 std::string Narrow(const WCHAR (&text)[N])
 {
@@ -37,11 +35,11 @@ std::string Describe(const std::vector<ShownWindow>& windows)
     return lines;
 }
 
-ShowRecorder::ShowRecorder()
+ShowRecorder::ShowRecorder(const ShowHook& hook)
 {
     // The system gives the block zeroed: nothing recorded yet.
-    m_mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ShownWindowLog),
-                                   kShownWindowLogName);
+    m_mapping =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ShownWindowLog), hook.block);
     if (!m_mapping)
         Abandon("CreateFileMappingA");
     if (GetLastError() == ERROR_ALREADY_EXISTS)
@@ -51,15 +49,15 @@ ShowRecorder::ShowRecorder()
         Abandon("MapViewOfFile");
     // By its full path: the system loads the library into the other processes by the path it
     // was loaded from here, whatever their own search rules.
-    const std::string library = BesideProgram(kHookLibrary);
+    const std::string library = BesideProgram(hook.library);
     m_hookLibrary = LoadLibraryA(library.c_str());
     if (!m_hookLibrary)
         Abandon("LoadLibraryA " + library);
-    const auto procedure = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(m_hookLibrary, "RecordShownWindow")));
+    const auto procedure =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(m_hookLibrary, hook.procedure)));
     if (!procedure)
-        Abandon("GetProcAddress RecordShownWindow of " + library);
-    m_hook = SetWindowsHookExA(WH_CALLWNDPROC, procedure, m_hookLibrary, 0);
+        Abandon(std::string("GetProcAddress ") + hook.procedure + " of " + library);
+    m_hook = SetWindowsHookExA(hook.type, procedure, m_hookLibrary, 0);
     if (!m_hook)
         Abandon("SetWindowsHookExA");
 }
@@ -79,7 +77,7 @@ std::vector<ShownWindow> ShowRecorder::ShownBy(DWORD processId) const
     for (LONG i = 0; i < claimed; ++i) {
         const ShownWindowEntry& entry = m_log->entries[i];
         const HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(entry.window));
-        if (entry.complete && entry.processId == processId && !Holds(windows, window))
+        if (entry.complete && (!processId || entry.processId == processId) && !Holds(windows, window))
             windows.push_back(ShownWindow{window, Narrow(entry.className), Narrow(entry.title)});
     }
     return windows;
