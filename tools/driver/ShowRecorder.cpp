@@ -3,6 +3,8 @@
 #include "tools/driver/DriverError.h"
 #include "tools/driver/Files.h"
 
+#include <algorithm>
+
 namespace e2e {
 
 namespace {
@@ -18,10 +20,8 @@ std::string Narrow(const WCHAR (&text)[N])
 
 bool Holds(const std::vector<ShownWindow>& windows, HWND window)
 {
-    for (const ShownWindow& shown : windows)
-        if (shown.window == window)
-            return true;
-    return false;
+    const auto same = [window](const ShownWindow& shown) { return shown.window == window; };
+    return std::any_of(windows.begin(), windows.end(), same);
 }
 
 }  // namespace
@@ -38,8 +38,7 @@ std::string Describe(const std::vector<ShownWindow>& windows)
 ShowRecorder::ShowRecorder(const ShowHook& hook)
 {
     // The system gives the block zeroed: nothing recorded yet.
-    m_mapping =
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ShownWindowLog), hook.block);
+    m_mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ShownWindowLog), hook.block);
     if (!m_mapping)
         Abandon("CreateFileMappingA");
     if (GetLastError() == ERROR_ALREADY_EXISTS)
