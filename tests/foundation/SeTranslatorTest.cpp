@@ -81,7 +81,6 @@ __attribute__((noinline)) int DivideByZero(bool* destroyed)
     return g_quotient;
 }
 
-#if defined(__x86_64__)
 // Memory that is not the thread's stack, for a stack pointer that has gone astray.
 alignas(16) char g_foreignStack[512 * 1024];
 
@@ -89,10 +88,14 @@ alignas(16) char g_foreignStack[512 * 1024];
 __attribute__((noinline)) void WriteThroughNullOnAForeignStack()
 {
     void* const top = g_foreignStack + sizeof g_foreignStack;
+#if defined(__x86_64__)
     asm volatile("movq %%rsp, %%r12\n\tmovq %0, %%rsp\n\tmovl $4, (%1)\n\tmovq %%r12, %%rsp"
                  : : "r"(top), "r"(g_nowhere) : "r12", "memory");
-}
+#else
+    asm volatile("movl %%esp, %%esi\n\tmovl %0, %%esp\n\tmovl $4, (%1)\n\tmovl %%esi, %%esp"
+                 : : "r"(top), "r"(g_nowhere) : "esi", "memory");
 #endif
+}
 
 // A translator that faults itself, as building an exception in a corrupted heap can.
 [[noreturn]] void FaultingTranslator(unsigned int, EXCEPTION_POINTERS*)
@@ -170,7 +173,6 @@ TEST(SeTranslatorDeathTest, AFaultInsideTheTranslationEndsTheProcessWithItsCode)
         ::testing::ExitedWithCode(static_cast<int>(EXCEPTION_ACCESS_VIOLATION)), "");
 }
 
-#if defined(__x86_64__)   // 64-bit Wine dispatches such a fault (its 32-bit side was not tried)
 // Nor is a fault whose stack pointer lies outside the thread's stack: the translation would
 // write there. The process ends with the fault's code.
 TEST(SeTranslatorDeathTest, AFaultOnAForeignStackEndsTheProcessWithItsCode)
@@ -186,7 +188,6 @@ TEST(SeTranslatorDeathTest, AFaultOnAForeignStackEndsTheProcessWithItsCode)
         },
         ::testing::ExitedWithCode(static_cast<int>(EXCEPTION_ACCESS_VIOLATION)), "");
 }
-#endif
 
 // What a thread needs for its translator goes with the thread.
 TEST(SeTranslator, ThreadsThatInstalledOneLeaveNothingBehind)
