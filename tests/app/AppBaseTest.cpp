@@ -353,8 +353,8 @@ TEST_F(AppBaseTest, AReportStaysOnScreenUntilDismissedThoughAQuitWaits)
     const MessageBoxRoute recording = SetMessageBoxRoute(nullptr);   // the real box
     std::atomic<bool> stayed{false};
     std::thread watcher([&] {
-        // A box is made hidden and shown when its own loop first waits, which on a slow
-        // machine comes well after it can be found: it has to be seen on screen first.
+        // A box can be found before it is shown, on a slow machine long before: its stay is
+        // timed from when it is on screen.
         HWND box = nullptr;
         for (int i = 0; i < 1000 && !(box && IsWindowVisible(box)); ++i, Sleep(10))
             box = FindWindowA("#32770", kTitle);
