@@ -5,16 +5,25 @@
 # times slower than the host. Needs root, a network to Debian's mirror, and a few GB of disk.
 #
 #   sudo bash scripts/test-in-vm.sh [--fresh] [REVISION [COMMAND...]]
+#   sudo bash scripts/test-in-vm.sh [--fresh] --builds TREE [COMMAND...]
 #
+# With --builds, the machine gets TREE as it stands, a clone in which this host built both
+# targets (`bash .ci/run` did, say), instead of a clean clone: the command then finds the
+# builds up to date, and building inside the machine (over an hour) is saved.
 # The disk image is made once (debootstrap, a kernel) and kept in $VORTAG_VM_DIR (default
 # /var/tmp/vortag-vm), so what the first run installed stays for the next; --fresh makes it
 # anew. The command's output goes to run.log there; the exit code is the command's.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 vm=${VORTAG_VM_DIR:-/var/tmp/vortag-vm}
-fresh=0
+fresh=0 builds=
 if [ "${1:-}" = --fresh ]; then fresh=1; shift; fi
-sha=$(git -C "$root" rev-parse --verify "${1:-HEAD}^{commit}"); shift $(( $# > 0 ? 1 : 0 ))
+if [ "${1:-}" = --builds ]; then
+  builds=$(cd "${2:?test-in-vm: --builds needs a tree}" && pwd); shift 2
+  sha=$(git -C "$builds" rev-parse --verify HEAD)
+else
+  sha=$(git -C "$root" rev-parse --verify "${1:-HEAD}^{commit}"); shift $(( $# > 0 ? 1 : 0 ))
+fi
 [ $# -gt 0 ] || set -- bash .ci/run
 [ "$(id -u)" = 0 ] || { echo "test-in-vm: needs root" >&2; exit 2; }
 
@@ -56,14 +65,23 @@ EOF
 }
 [ $fresh = 0 ] && [ -f "$vm/disk.img" ] || make_image
 
-# What the machine runs: a clean clone of the revision, copied onto its own disk first (Wine
-# and the builds want a local file system, not the shared folder).
+# What the machine runs: a clean clone of the revision, or the tree of --builds, copied onto
+# its own disk first (Wine and the builds want a local file system, not the shared folder).
+# CMake's build folders name their paths in full, so a tree with builds is seen at its path
+# on this host; its Wine prefixes stay behind and are made anew, as on a fresh machine.
 job=$vm/job
-rm -rf "$job"; mkdir -p "$job"
-git clone -q "$root" "$job/src"; git -C "$job/src" checkout -q "$sha"
+rm -rf "$job"; mkdir -p "$job/src"
+if [ -n "$builds" ]; then
+  tar -C "$builds" --exclude='./build*/wineprefix' -cf - . | tar -C "$job/src" -xf -
+  path=$(printf '%q' "$builds")
+  go_there="mkdir -p $path; mount --bind /src $path; cd $path"
+else
+  git clone -q "$root" "$job/src"; git -C "$job/src" checkout -q "$sha"
+  go_there="cd /src"
+fi
 cat >"$job/run" <<EOF
 set -e
-rm -rf /src; cp -a /job/src /src; cd /src
+rm -rf /src; cp -a /job/src /src; $go_there
 echo "test-in-vm: $sha on \$(uname -r)"
 $(printf '%q ' "$@")
 EOF
